@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/int16.h"
+#include "engine/picture.h"
+
+namespace stipplor {
+
+// "#" and six upper-case hexadecimal digits, red, green, blue. Kept in place, not on the heap:
+// a run makes one or two per cell.
+struct ColorText {
+  std::array<char, 7> chars{};
+  std::string_view View() const { return {chars.data(), chars.size()}; }
+  std::string Str() const { return std::string(View()); }
+  friend bool operator==(const ColorText&, const ColorText&) = default;
+};
+
+// Splits a packed colour into its channels. Defined for every 32-bit value with the
+// remainder taking the dividend's sign, so the outside value -1 gives red -1, green 0, blue 0.
+inline void Long2RGB(PackedColor Color, Int16& Red, Int16& Green, Int16& Blue) {
+  const std::int32_t red = Color % 256;
+  const std::int32_t t = (Color - red) / 256;
+  const std::int32_t green = t % 256;
+  Red = static_cast<Int16>(red);
+  Green = static_cast<Int16>(green);
+  Blue = static_cast<Int16>((t - green) / 256);
+}
+
+// Thrown by RGB2Hex for a channel outside 0..255.
+class InvalidArgumentError : public EncodeError {
+ public:
+  InvalidArgumentError() : EncodeError("Invalid procedure call or argument") {}
+};
+
+ColorText RGB2Hex(int Red, int Green, int Blue);
+
+// Sum of the absolute channel differences of two colours.
+inline int ColorDist(int rr0, int gg0, int bb0, int rr1, int gg1, int bb1) {
+  const auto abs = [](int v) { return v < 0 ? -v : v; };
+  return abs(rr0 - rr1) + abs(gg0 - gg1) + abs(bb0 - bb1);
+}
+
+// 2 * red + 3 * green + blue: 0 for black, 1530 for white.
+inline int Brightness(int red, int green, int blue) { return 2 * red + 3 * green + blue; }
+
+}  // namespace stipplor
