@@ -17,9 +17,10 @@ struct EncodeResult {
 
 // Turns the picture, or the selection when one is given, into one HTML document written to
 // `sink` line by line. Throws EncodeError (OverflowError: "Overflow") and stops at once; the
-// lines already written stay in the sink and the document is not ended.
+// lines already written stay in the sink and the document is not ended. With more than one
+// thread, rows are built in parallel; the document is the same.
 EncodeResult Encode(const Picture& picture, const std::optional<Region>& selection,
-                    const EncodeOptions& options, LineSink& sink);
+                    const EncodeOptions& options, LineSink& sink, int threads = 1);
 
 // The caption of a run with these options.
 std::string Caption(const EncodeOptions& options);

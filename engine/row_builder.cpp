@@ -1,0 +1,151 @@
+#include "engine/row_builder.h"
+
+#include <algorithm>
+
+#include "engine/cells.h"
+#include "engine/colour.h"
+#include "engine/pixel_entries.h"
+
+namespace stipplor {
+
+namespace {
+
+constexpr std::string_view kBWRowStart = "<tr><td><nobr>";
+constexpr std::string_view kBWRowEnd = "</nobr></td></tr>";
+constexpr std::string_view kColoredRowEnd = "</tr></table>";
+
+bool IsSet(Int16 flag) { return flag != 0; }
+
+// Reads the pixels of one row of one-pixel cells; outside positions read as `outside`.
+void ReadRow(const Picture& picture, int left, int y, int count, PackedColor outside,
+             std::vector<PackedColor>& pixels) {
+  pixels.assign(static_cast<std::size_t>(count), outside);
+  if (y < 0 || y >= picture.Height()) return;
+  const auto row = picture.Row(y);
+  const int from = std::max(left, 0);
+  const int to = std::min(left + count, picture.Width());
+  for (int x = from; x < to; ++x) {
+    pixels[static_cast<std::size_t>(x - left)] = row[static_cast<std::size_t>(x)];
+  }
+}
+
+}  // namespace
+
+const std::string& RowBuilder::Build(int y) {
+  const CellGrid& grid = context_.grid;
+  // The column bound of the walk is evaluated for every row.
+  Add16(grid.Left, grid.Width);
+  if (IsSet(context_.options.BW)) {
+    BuildBW(y);
+  } else {
+    BuildColored(y);
+  }
+  return row_;
+}
+
+std::string_view RowBuilder::PixelEntry(int b, int x, int y) const {
+  const EncodeOptions& options = context_.options;
+  const bool odd = (x + y) % 2 != 0;
+  if (IsSet(options.BWSmoothTransition)) b += odd ? 77 : -77;
+  b = std::clamp(b, 0, 1530);
+  switch (options.BWEncoding) {
+    case 0: {
+      const BrightnessRange& range = context_.range;
+      const int v = std::clamp((b - range.BWMin) * 1530 / (range.BWMax - range.BWMin), 0, 1530);
+      return kPlainPattern[static_cast<std::size_t>(4 * (v / 766))];
+    }
+    case 1:
+      return kPlainPattern[static_cast<std::size_t>(BrightnessLevel(b))];
+    case 2:
+      return (odd ? kDottedOdd : kDottedEven)[static_cast<std::size_t>(BrightnessLevel(b))];
+    default:
+      return kFractal[static_cast<std::size_t>(GetHilbertShape(x, y))]
+                     [static_cast<std::size_t>(BrightnessLevel(b))];
+  }
+}
+
+void RowBuilder::BuildBW(int y) {
+  const CellGrid& grid = context_.grid;
+  const EncodeOptions& options = context_.options;
+  const int columns = grid.Columns();
+  row_.assign(kBWRowStart);
+  if (grid.Ratio == 1) {
+    // Parity needs x + y, a 16-bit sum; it grows with x, so checking the row's ends covers all.
+    if (columns > 0 && (IsSet(options.BWSmoothTransition) || options.BWEncoding == 2)) {
+      Add16(grid.Left, y);
+      Add16(grid.Left + grid.Width, y);
+    }
+    ReadRow(context_.picture, grid.Left, y, columns, kOutside, pixels_);
+    for (int i = 0; i < columns; ++i) {
+      Int16 red, green, blue;
+      Long2RGB(pixels_[static_cast<std::size_t>(i)], red, green, blue);
+      row_.append(PixelEntry(Brightness(red, green, blue), grid.ColumnLeft(i), y));
+    }
+  } else {
+    for (int i = 0; i < columns; ++i) {
+      row_.append(GetPixBW(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)),
+                           static_cast<Int16>(y), grid.Ratio, grid.Ratio, options.BWEncoding,
+                           options.BWSmoothTransition, context_.range));
+    }
+  }
+  if (columns > 0) StepPastLast(grid.Left + grid.Width, grid.Ratio);
+  row_.append(kBWRowEnd);
+}
+
+void RowBuilder::AppendColoredCell(const ColorText& colour) {
+  row_.append("<td bgcolor=").append(colour.View()).append("></td>");
+  if (IsSet(context_.options.MinimizeSize)) singleMerger_.Add(colour, merged_);
+}
+
+void RowBuilder::BuildColored(int y) {
+  const CellGrid& grid = context_.grid;
+  const EncodeOptions& options = context_.options;
+  const bool minimize = IsSet(options.MinimizeSize);
+  const bool twoColours = grid.Ratio > 1 && IsSet(options.HighQuality);
+  row_.assign(context_.coloredPrefix);
+  if (minimize) {
+    merged_.assign(context_.coloredPrefix);
+    singleMerger_.Start();
+    twoMerger_.Start();
+  }
+
+  const int columns = grid.Columns();
+  if (grid.Ratio == 1) {
+    // Outside the picture a colored run draws black.
+    ReadRow(context_.picture, grid.Left, y, columns, 0, pixels_);
+    for (int i = 0; i < columns; ++i) {
+      Int16 red, green, blue;
+      Long2RGB(pixels_[static_cast<std::size_t>(i)], red, green, blue);
+      AppendColoredCell(RGB2Hex(red, green, blue));
+    }
+  } else if (twoColours) {
+    for (int i = 0; i < columns; ++i) {
+      ColorText bbCol, ffCol;
+      std::string_view ssCol;
+      PixColHiQu(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)), static_cast<Int16>(y),
+                 grid.Ratio, grid.Ratio, bbCol, ffCol, ssCol);
+      row_.append("<td bgcolor=").append(bbCol.View()).append("><font color=");
+      row_.append(ffCol.View()).append(">").append(ssCol).append("</font></td>");
+      if (minimize) twoMerger_.Add(bbCol, ffCol, ssCol, merged_);
+    }
+  } else {
+    for (int i = 0; i < columns; ++i) {
+      AppendColoredCell(GetPixColLoQu(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)),
+                                      static_cast<Int16>(y), grid.Ratio, grid.Ratio));
+    }
+  }
+  if (columns > 0) StepPastLast(grid.Left + grid.Width, grid.Ratio);
+
+  if (minimize) {
+    if (twoColours) {
+      twoMerger_.Finish(merged_);
+    } else {
+      singleMerger_.Finish(merged_);
+    }
+    // The merged form replaces the plain one only when it is strictly shorter.
+    if (merged_.size() < row_.size()) row_.swap(merged_);
+  }
+  row_.append(kColoredRowEnd);
+}
+
+}  // namespace stipplor
