@@ -1,0 +1,161 @@
+#include "cli/option_table.h"
+
+#include <array>
+#include <charconv>
+
+namespace stipplor {
+
+namespace {
+
+constexpr Int16 kSet = -1;
+constexpr Int16 kClear = 0;
+
+// First of two alternatives sets the flag, the second clears it.
+Int16 FirstSets(std::size_t which) { return which == 0 ? kSet : kClear; }
+
+// "LEFT,TOP,WIDTH,HEIGHT": four decimal integers, each may be negative.
+Region ParseRegion(std::string_view text) {
+  std::array<int, 4> values{};
+  const char* at = text.data();
+  const char* const end = text.data() + text.size();
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) {
+      if (at == end || *at != ',') break;
+      ++at;
+    }
+    const auto [next, error] = std::from_chars(at, end, values[i]);
+    if (error != std::errc()) {
+      throw UsageError("--region wants four integers LEFT,TOP,WIDTH,HEIGHT, not '" +
+                       std::string(text) + "'");
+    }
+    at = next;
+    if (i + 1 == values.size() && at == end) return {values[0], values[1], values[2], values[3]};
+  }
+  throw UsageError("--region wants four integers LEFT,TOP,WIDTH,HEIGHT, not '" + std::string(text) +
+                   "'");
+}
+
+const std::vector<OptionSpec>& Table() {
+  static const std::vector<OptionSpec> table = {
+      {.names = {"--size"},
+       .choices = {"1:2", "1:1", "3:2", "2:1"},
+       .help = "cell size: Ratio 1, 2, 3, 4 (default 1:1)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.Ratio = static_cast<Int16>(which + 1); }},
+      {.names = {"--bw", "--colored"},
+       .help = "text art or colour cells (default --colored)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.BW = FirstSets(which); }},
+      {.names = {"--style"},
+       .choices = {"plain", "pattern", "dotted", "fractal"},
+       .help = "B&W style (default dotted)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.BWEncoding = static_cast<Int16>(which); }},
+      {.names = {"--grey", "--colorized"},
+       .help = "B&W: grey or picture colours (default --grey)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.Colorized = which == 1 ? kSet : kClear; }},
+      {.names = {"--smooth", "--no-smooth"},
+       .help = "B&W: smooth transition (default --smooth)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.BWSmoothTransition = FirstSets(which); }},
+      {.names = {"--quality"},
+       .choices = {"low", "high"},
+       .help = "colored: quality (default high)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.HighQuality = which == 1 ? kSet : kClear; }},
+      {.names = {"--minimize", "--no-minimize"},
+       .help = "colored: merge equal cells (default --minimize)",
+       .apply = [](CommandLine& line, std::size_t which,
+                   std::string_view) { line.options.MinimizeSize = FirstSets(which); }},
+      {.names = {"--region"},
+       .valueName = "LEFT,TOP,WIDTH,HEIGHT",
+       .help = "encode only this rectangle, as a selection would; integers, may be negative or "
+               "reach beyond the picture",
+       .apply = [](CommandLine& line, std::size_t,
+                   std::string_view value) { line.region = ParseRegion(value); }},
+      {.names = {"--document"},
+       .help = "write the generated document (every line + CR LF) instead of the saved-file "
+               "form",
+       .apply = [](CommandLine& line, std::size_t, std::string_view) { line.document = true; }},
+      {.names = {"--caption"},
+       .help = "print the run's caption (its option summary) and a newline, and nothing else",
+       .apply = [](CommandLine& line, std::size_t, std::string_view) { line.caption = true; }},
+      {.names = {"-o"},
+       .valueName = "FILE",
+       .help = "output file; default standard output",
+       .apply = [](CommandLine& line, std::size_t,
+                   std::string_view value) { line.output = std::string(value); }},
+      {.names = {"-h", "--help"},
+       .synonyms = true,
+       .help = "usage",
+       .apply = [](CommandLine& line, std::size_t, std::string_view) { line.help = true; }},
+  };
+  return table;
+}
+
+std::string Join(const std::vector<std::string_view>& parts, std::string_view separator) {
+  std::string text;
+  for (const std::string_view part : parts) {
+    if (!text.empty()) text.append(separator);
+    text.append(part);
+  }
+  return text;
+}
+
+// Appends `words` and a line break to `text`, breaking lines between words so that they stay
+// within the terminal's 80 columns; continued lines start at `indent`.
+void AppendWrapped(std::string& text, std::string_view words, std::size_t indent) {
+  constexpr std::size_t kLineWidth = 80;
+  std::size_t column = text.size() - (text.rfind('\n') + 1);
+  bool first = true;
+  while (!words.empty()) {
+    const auto space = words.find(' ');
+    const std::string_view word = words.substr(0, space);
+    words.remove_prefix(space == std::string_view::npos ? words.size() : space + 1);
+    if (!first && column + 1 + word.size() > kLineWidth) {
+      text.append("\n").append(indent, ' ');
+      column = indent;
+    } else if (!first) {
+      text.append(" ");
+      ++column;
+    }
+    text.append(word);
+    column += word.size();
+    first = false;
+  }
+  text.append("\n");
+}
+
+}  // namespace
+
+std::string OptionSpec::Synopsis() const {
+  std::string text = Join(names, synonyms ? ", " : " | ");
+  if (!choices.empty()) text.append(" ").append(ChoiceList());
+  if (!valueName.empty()) text.append(" ").append(valueName);
+  return text;
+}
+
+std::string OptionSpec::ChoiceList() const { return Join(choices, "|"); }
+
+std::span<const OptionSpec> OptionTable() { return Table(); }
+
+std::string HelpText() {
+  // The help texts start in one column; a longer synopsis keeps three spaces before its text.
+  constexpr std::size_t kTextColumn = 31;
+  constexpr std::size_t kMinimumGap = 3;
+  std::string text = "Usage: " + std::string(kUsageLine) + "\n";
+  AppendWrapped(text, kSummary, 0);
+  text.append("\n");
+  for (const OptionSpec& option : OptionTable()) {
+    const std::string synopsis = "  " + option.Synopsis();
+    text.append(synopsis);
+    text.append(
+        synopsis.size() + kMinimumGap > kTextColumn ? kMinimumGap : kTextColumn - synopsis.size(),
+        ' ');
+    AppendWrapped(text, option.help, kTextColumn);
+  }
+  return text;
+}
+
+}  // namespace stipplor

@@ -1,0 +1,72 @@
+#include "picture_io/load_picture.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "picture_io/packed_pixels.h"
+#include "picture_io/picture_file.h"
+#include "picture_io/truncation.h"
+
+namespace stipplor {
+
+namespace {
+
+constexpr long long kBytesPerPixel = 4;
+
+// Qt's own limit counts the decoder's format, which takes up to 8 bytes a pixel (16 bits a
+// channel), so it is set to twice the pixel limit and lets every picture within that limit
+// open; the pixel limit is checked here, from the header, before anything is allocated.
+constexpr int kReaderAllocationLimitMb = static_cast<int>(2 * kMaxDecodedBytes >> 20);
+
+void RequireWithinLimit(long long width, long long height) {
+  if (width * height * kBytesPerPixel <= kMaxDecodedBytes) return;
+  throw PictureError("picture is " + std::to_string(width) + " x " + std::to_string(height) +
+                     " pixels, larger than the 1 GiB limit");
+}
+
+}  // namespace
+
+Picture LoadPicture(const QString& path) {
+  const PictureFile file(path);
+  QByteArray bytes = file.Bytes();  // shares the mapping, nothing is copied
+  QBuffer device(&bytes);
+  device.open(QIODevice::ReadOnly);
+
+  QImageReader::setAllocationLimit(kReaderAllocationLimitMb);
+  QImageReader reader(&device);
+  reader.setDecideFormatFromContent(true);
+  reader.setAutoTransform(true);
+
+  const QByteArray format = reader.format();
+  if (format.isEmpty()) throw PictureError("not a picture file (unsupported or damaged)");
+  const QSize size = reader.size();
+  if (size.isValid()) RequireWithinLimit(size.width(), size.height());
+  if (IsTruncated(bytes, format)) throw PictureError("damaged picture file (truncated)");
+
+  // Most pictures decode to 32-bit pixels; those are decoded straight into the picture's own
+  // memory and converted in place, so a large picture is held once, not twice.
+  std::vector<PackedColor> pixels;
+  QImage image;
+  const QImage::Format decoded = reader.imageFormat();
+  if (size.isValid() && (decoded == QImage::Format_RGB32 || decoded == QImage::Format_ARGB32)) {
+    pixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
+    image = QImage(reinterpret_cast<uchar*>(pixels.data()), size.width(), size.height(),
+                   static_cast<qsizetype>(size.width()) * kBytesPerPixel, decoded);
+  }
+  // The reader starts at the first image, so an animated GIF gives its first frame.
+  if (!reader.read(&image)) {
+    throw PictureError("damaged picture file (" + reader.errorString().toStdString() + ")");
+  }
+  RequireWithinLimit(image.width(), image.height());
+  ToPackedColors(image, pixels);
+  const int width = image.width();
+  const int height = image.height();
+  image = QImage();  // lets go of the pixels before they move into the picture
+  return Picture(width, height, std::move(pixels));
+}
+
+}  // namespace stipplor
