@@ -36,7 +36,27 @@ class InvalidArgumentError : public EncodeError {
   InvalidArgumentError() : EncodeError("Invalid procedure call or argument") {}
 };
 
-ColorText RGB2Hex(int Red, int Green, int Blue);
+namespace detail {
+// The two hexadecimal digits of every channel value, high digit first.
+inline constexpr auto kHexPairs = [] {
+  std::array<std::array<char, 2>, 256> pairs{};
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  for (int c = 0; c < 256; ++c)
+    pairs[static_cast<std::size_t>(c)] = {kDigits[c / 16], kDigits[c % 16]};
+  return pairs;
+}();
+}  // namespace detail
+
+// "#RRGGBB" of three channels 0..255; any other channel value is refused.
+inline ColorText RGB2Hex(int Red, int Green, int Blue) {
+  if (Red < 0 || Red > 255 || Green < 0 || Green > 255 || Blue < 0 || Blue > 255) {
+    throw InvalidArgumentError();
+  }
+  const auto& r = detail::kHexPairs[static_cast<std::size_t>(Red)];
+  const auto& g = detail::kHexPairs[static_cast<std::size_t>(Green)];
+  const auto& b = detail::kHexPairs[static_cast<std::size_t>(Blue)];
+  return ColorText{{'#', r[0], r[1], g[0], g[1], b[0], b[1]}};
+}
 
 // Sum of the absolute channel differences of two colours.
 inline int ColorDist(int rr0, int gg0, int bb0, int rr1, int gg1, int bb1) {

@@ -1,6 +1,7 @@
 #include "engine/encode.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "engine/cell_grid.h"
@@ -8,7 +9,6 @@
 #include "engine/colour.h"
 #include "engine/ordered_rows.h"
 #include "engine/row_builder.h"
-#include "engine/run_merger.h"
 
 namespace stipplor {
 
@@ -71,9 +71,9 @@ EncodeResult Encode(const Picture& picture, const std::optional<Region>& selecti
   sink.AppendLine(kDocumentHead);
   if (bw) {
     std::string table(kTableStart);
-    AppendNumber(table, grid.H2());
+    table.append(std::to_string(grid.H2()));
     table.append(" width=");
-    AppendNumber(table, grid.W2());
+    table.append(std::to_string(grid.W2()));
     table.append(kFontStyle).append(styleSuffix).append("'>");
     sink.AppendLine(table);
   }
@@ -83,7 +83,7 @@ EncodeResult Encode(const Picture& picture, const std::optional<Region>& selecti
   if (!bw && rows > 0) {
     Add16(grid.Left, grid.Width);
     context.coloredPrefix.assign(kTableStart).append("2 width=");
-    AppendNumber(context.coloredPrefix, grid.W2());
+    context.coloredPrefix.append(std::to_string(grid.W2()));
     context.coloredPrefix.append(kFontStyle).append("'><tr>");
   }
   WriteRowsInOrder(context, threads, sink);

@@ -31,7 +31,7 @@ void ReadRow(const Picture& picture, int left, int y, int count, PackedColor out
 
 }  // namespace
 
-const std::string& RowBuilder::Build(int y) {
+std::string_view RowBuilder::Build(int y) {
   const CellGrid& grid = context_.grid;
   // The column bound of the walk is evaluated for every row.
   Add16(grid.Left, grid.Width);
@@ -40,7 +40,7 @@ const std::string& RowBuilder::Build(int y) {
   } else {
     BuildColored(y);
   }
-  return row_;
+  return row_.View();
 }
 
 std::string_view RowBuilder::PixelEntry(int b, int x, int y) const {
@@ -68,7 +68,8 @@ void RowBuilder::BuildBW(int y) {
   const CellGrid& grid = context_.grid;
   const EncodeOptions& options = context_.options;
   const int columns = grid.Columns();
-  row_.assign(kBWRowStart);
+  row_.Clear();
+  row_.Put(kBWRowStart);
   if (grid.Ratio == 1) {
     // Parity needs x + y, a 16-bit sum; it grows with x, so checking the row's ends covers all.
     if (columns > 0 && (IsSet(options.BWSmoothTransition) || options.BWEncoding == 2)) {
@@ -79,21 +80,23 @@ void RowBuilder::BuildBW(int y) {
     for (int i = 0; i < columns; ++i) {
       Int16 red, green, blue;
       Long2RGB(pixels_[static_cast<std::size_t>(i)], red, green, blue);
-      row_.append(PixelEntry(Brightness(red, green, blue), grid.ColumnLeft(i), y));
+      row_.Put(PixelEntry(Brightness(red, green, blue), grid.ColumnLeft(i), y));
     }
   } else {
     for (int i = 0; i < columns; ++i) {
-      row_.append(GetPixBW(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)),
-                           static_cast<Int16>(y), grid.Ratio, grid.Ratio, options.BWEncoding,
-                           options.BWSmoothTransition, context_.range));
+      row_.Put(GetPixBW(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)),
+                        static_cast<Int16>(y), grid.Ratio, grid.Ratio, options.BWEncoding,
+                        options.BWSmoothTransition, context_.range));
     }
   }
   if (columns > 0) StepPastLast(grid.Left + grid.Width, grid.Ratio);
-  row_.append(kBWRowEnd);
+  row_.Put(kBWRowEnd);
 }
 
 void RowBuilder::AppendColoredCell(const ColorText& colour) {
-  row_.append("<td bgcolor=").append(colour.View()).append("></td>");
+  row_.Put("<td bgcolor=");
+  row_.Put(colour);
+  row_.Put("></td>");
   if (IsSet(context_.options.MinimizeSize)) singleMerger_.Add(colour, merged_);
 }
 
@@ -102,9 +105,11 @@ void RowBuilder::BuildColored(int y) {
   const EncodeOptions& options = context_.options;
   const bool minimize = IsSet(options.MinimizeSize);
   const bool twoColours = grid.Ratio > 1 && IsSet(options.HighQuality);
-  row_.assign(context_.coloredPrefix);
+  row_.Clear();
+  row_.Put(context_.coloredPrefix);
   if (minimize) {
-    merged_.assign(context_.coloredPrefix);
+    merged_.Clear();
+    merged_.Put(context_.coloredPrefix);
     singleMerger_.Start();
     twoMerger_.Start();
   }
@@ -124,8 +129,13 @@ void RowBuilder::BuildColored(int y) {
       std::string_view ssCol;
       PixColHiQu(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)), static_cast<Int16>(y),
                  grid.Ratio, grid.Ratio, bbCol, ffCol, ssCol);
-      row_.append("<td bgcolor=").append(bbCol.View()).append("><font color=");
-      row_.append(ffCol.View()).append(">").append(ssCol).append("</font></td>");
+      row_.Put("<td bgcolor=");
+      row_.Put(bbCol);
+      row_.Put("><font color=");
+      row_.Put(ffCol);
+      row_.Put(">");
+      row_.Put(ssCol);
+      row_.Put("</font></td>");
       if (minimize) twoMerger_.Add(bbCol, ffCol, ssCol, merged_);
     }
   } else {
@@ -143,9 +153,9 @@ void RowBuilder::BuildColored(int y) {
       singleMerger_.Finish(merged_);
     }
     // The merged form replaces the plain one only when it is strictly shorter.
-    if (merged_.size() < row_.size()) row_.swap(merged_);
+    if (merged_.Size() < row_.Size()) row_.Swap(merged_);
   }
-  row_.append(kColoredRowEnd);
+  row_.Put(kColoredRowEnd);
 }
 
 }  // namespace stipplor

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/cell_grid.h"
+#include "engine/line_buffer.h"
 #include "engine/options.h"
 #include "engine/picture.h"
 #include "engine/run_merger.h"
@@ -27,7 +28,7 @@ class RowBuilder {
   explicit RowBuilder(const RowContext& context) : context_(context) {}
 
   // The line of the cell row whose top pixel row is y. Valid until the next call.
-  const std::string& Build(int y);
+  std::string_view Build(int y);
 
  private:
   void BuildBW(int y);
@@ -36,7 +37,7 @@ class RowBuilder {
   void AppendColoredCell(const ColorText& colour);
 
   const RowContext& context_;
-  std::string row_, merged_;
+  LineBuffer row_, merged_;
   std::vector<PackedColor> pixels_;
   SingleColourMerger singleMerger_;
   TwoColourMerger twoMerger_;

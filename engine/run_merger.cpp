@@ -1,23 +1,15 @@
 #include "engine/run_merger.h"
 
-#include <charconv>
-
 #include "engine/int16.h"
 
 namespace stipplor {
 
-void AppendNumber(std::string& text, int number) {
-  char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  text.append(digits, end);
-}
-
 namespace {
 
 // "<td width=" + 2 x count; the run count is a 16-bit value like every count of a run.
-void AppendRunStart(std::string& row, int count) {
-  row.append("<td width=");
-  AppendNumber(row, Mul16(2, count));
+void PutRunStart(LineBuffer& row, int count) {
+  row.Put("<td width=");
+  row.PutNumber(Mul16(2, count));
 }
 
 }  // namespace
@@ -27,7 +19,7 @@ void SingleColourMerger::Start() {
   count_ = 0;
 }
 
-void SingleColourMerger::Add(const ColorText& colour, std::string& row) {
+void SingleColourMerger::Add(const ColorText& colour, LineBuffer& row) {
   if (count_ > 0 && colour != previous_) {
     Finish(row);
     count_ = 1;
@@ -38,32 +30,39 @@ void SingleColourMerger::Add(const ColorText& colour, std::string& row) {
   hasPrevious_ = true;
 }
 
-void SingleColourMerger::Finish(std::string& row) {
-  AppendRunStart(row, count_);
-  row.append(" bgcolor=");
+void SingleColourMerger::Finish(LineBuffer& row) {
+  PutRunStart(row, count_);
+  row.Put(" bgcolor=");
   // Before the first cell the previous colour text is empty.
-  if (hasPrevious_) row.append(previous_.View());
-  row.append("></td>");
+  if (hasPrevious_) row.Put(previous_);
+  row.Put("></td>");
 }
 
 void TwoColourMerger::Start() {
   hasPrevious_ = false;
   count_ = 0;
-  pending_.clear();
+  pending_.Clear();
 }
 
 void TwoColourMerger::Add(const ColorText& bbCol, const ColorText& ffCol, std::string_view ssCol,
-                          std::string& row) {
+                          LineBuffer& row) {
   if (!hasPrevious_ || bbCol != previousBackground_) {
-    if (count_ > 0) AppendRun(row);
-    pending_.assign(" bgcolor=").append(bbCol.View()).append("><font color=");
-    pending_.append(ffCol.View()).append(">").append(ssCol);
+    if (count_ > 0) Finish(row);
+    pending_.Clear();
+    pending_.Put(" bgcolor=");
+    pending_.Put(bbCol);
+    pending_.Put("><font color=");
+    pending_.Put(ffCol);
+    pending_.Put(">");
+    pending_.Put(ssCol);
     count_ = 1;
   } else {
     if (ffCol != previousFont_) {
-      pending_.append("</font><font color=").append(ffCol.View()).append(">");
+      pending_.Put("</font><font color=");
+      pending_.Put(ffCol);
+      pending_.Put(">");
     }
-    pending_.append(ssCol);
+    pending_.Put(ssCol);
     count_ = Add16(count_, 1);
   }
   previousBackground_ = bbCol;
@@ -71,11 +70,10 @@ void TwoColourMerger::Add(const ColorText& bbCol, const ColorText& ffCol, std::s
   hasPrevious_ = true;
 }
 
-void TwoColourMerger::Finish(std::string& row) { AppendRun(row); }
-
-void TwoColourMerger::AppendRun(std::string& row) const {
-  AppendRunStart(row, count_);
-  row.append(pending_).append("</font></td>");
+void TwoColourMerger::Finish(LineBuffer& row) {
+  PutRunStart(row, count_);
+  row.Put(pending_.View());
+  row.Put("</font></td>");
 }
 
 }  // namespace stipplor

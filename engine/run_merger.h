@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "engine/colour.h"
+#include "engine/line_buffer.h"
 
 namespace stipplor {
 
@@ -14,8 +14,8 @@ namespace stipplor {
 class SingleColourMerger {
  public:
   void Start();
-  void Add(const ColorText& colour, std::string& row);
-  void Finish(std::string& row);
+  void Add(const ColorText& colour, LineBuffer& row);
+  void Finish(LineBuffer& row);
 
  private:
   ColorText previous_{};
@@ -27,21 +27,15 @@ class SingleColourMerger {
 class TwoColourMerger {
  public:
   void Start();
-  void Add(const ColorText& bbCol, const ColorText& ffCol, std::string_view ssCol,
-           std::string& row);
-  void Finish(std::string& row);
+  void Add(const ColorText& bbCol, const ColorText& ffCol, std::string_view ssCol, LineBuffer& row);
+  void Finish(LineBuffer& row);
 
  private:
-  void AppendRun(std::string& row) const;
-
   ColorText previousBackground_{};
   ColorText previousFont_{};
   bool hasPrevious_ = false;
   int count_ = 0;
-  std::string pending_;
+  LineBuffer pending_;
 };
-
-// Appends a number in plain decimal.
-void AppendNumber(std::string& text, int number);
 
 }  // namespace stipplor
