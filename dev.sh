@@ -53,9 +53,10 @@ verb_test() {
 }
 
 verb_bench() {
-  need "${BASE_PACKAGES[@]}"
+  need "${BASE_PACKAGES[@]}" libjpeg-turbo-progs time
   build release
-  build/release/bench/engine_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+  build/release/bench/engine_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@"
+  bench/cli_vs_djpeg.sh build/release
 }
 
 verb_gui() {

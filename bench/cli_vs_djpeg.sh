@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# End-to-end speed of stipplor-encode with its default options against djpeg decoding the same
+# 12-megapixel JPEG to BMP, best of five runs each, and the encoder's peak memory.
+# Usage: bench/cli_vs_djpeg.sh BUILD_DIR
+set -euo pipefail
+build=${1:?usage: cli_vs_djpeg.sh BUILD_DIR}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+"$build/bench/make_bench_jpeg" "$tmp/photo.jpg"
+
+# Best wall time of five runs, in milliseconds.
+best_ms() {
+  local best=0 start end ms
+  for _ in 1 2 3 4 5; do
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    ms=$(((end - start) / 1000000))
+    if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  echo "$best"
+}
+
+encoder="$build/cli/stipplor-encode"
+djpeg_ms=$(best_ms djpeg -bmp -outfile "$tmp/photo.bmp" "$tmp/photo.jpg")
+encode_ms=$(best_ms "$encoder" "$tmp/photo.jpg" -o "$tmp/photo.html")
+peak_kb=$(/usr/bin/time -f %M "$encoder" "$tmp/photo.jpg" -o "$tmp/photo.html" 2>&1 >/dev/null | tail -n 1)
+page_mb=$(($(stat -c %s "$tmp/photo.html") / 1000000))
+
+printf 'picture            4000 x 3000 JPEG (%s kB)\n' "$(($(stat -c %s "$tmp/photo.jpg") / 1000))"
+printf 'djpeg -bmp         %6d ms\n' "$djpeg_ms"
+printf 'stipplor-encode    %6d ms   (page %d MB, peak memory %d MB)\n' "$encode_ms" "$page_mb" "$((peak_kb / 1024))"
+awk -v a="$encode_ms" -v b="$djpeg_ms" 'BEGIN { printf "ratio              %6.2f x djpeg\n", a / b }'
