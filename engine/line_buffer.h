@@ -37,6 +37,8 @@ class LineBuffer {
 
  private:
   void PutBytes(const char* bytes, std::size_t count) {
+    // An empty piece may have no storage at all, and memcpy wants real pointers even for 0 bytes.
+    if (count == 0) return;
     if (size_ + count > buffer_.size()) buffer_.resize(2 * (size_ + count) + 256);
     std::memcpy(buffer_.data() + size_, bytes, count);
     size_ += count;
