@@ -38,6 +38,16 @@ build() {
 
 jobs() { nproc 2>/dev/null || echo 2; }
 
+# The browser tests drive Debian's Chromium from node (tests/browser). node and npm come from
+# Debian only where npm is missing; the npm packages are the locked ones, installed again when
+# the lock file is newer than them, and no tool may fetch a browser of its own.
+browser_test_tools() {
+  need chromium
+  command -v npm >/dev/null || need nodejs npm
+  [ tests/browser/node_modules/.package-lock.json -nt tests/browser/package-lock.json ] ||
+    (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)
+}
+
 verb_demo() {
   need "${BASE_PACKAGES[@]}"
   build default
@@ -46,6 +56,7 @@ verb_demo() {
 
 verb_test() {
   need "${BASE_PACKAGES[@]}"
+  browser_test_tools
   local preset=default
   [ "${CI:-}" = true ] && preset=ci
   build "$preset"

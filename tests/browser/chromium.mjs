@@ -7,7 +7,9 @@ import { pathToFileURL } from 'node:url';
 
 // The tool must never fetch a browser of its own; set before playwright-core is loaded.
 process.env.PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD = '1';
-const { chromium } = await import('playwright-core');
+const { chromium } = await import('playwright-core').catch((error) => {
+  throw new Error(`playwright-core is not installed: run "npm ci" in tests/browser (./dev.sh test does) (${error.message})`);
+});
 
 export const CHROMIUM = process.env.STIPPLOR_CHROMIUM || '/usr/bin/chromium';
 
@@ -22,9 +24,6 @@ const FLAGS = [
 
 const MIME = { '.png': 'image/png', '.jpg': 'image/jpeg', '.jpeg': 'image/jpeg', '.gif': 'image/gif', '.bmp': 'image/bmp' };
 
-// An RGBA image as the metrics take it.
-// @typedef {{width: number, height: number, data: Uint8Array}} Rgba
-
 export class Chromium {
   static async launch({ viewport = { width: 1280, height: 1024 } } = {}) {
     if (!existsSync(CHROMIUM)) {
@@ -33,20 +32,27 @@ export class Chromium {
     const profile = mkdtempSync(join(tmpdir(), 'stipplor-chromium-'));
     const args = [...FLAGS];
     if (process.getuid?.() === 0) args.push('--no-sandbox');
-    const context = await chromium.launchPersistentContext(profile, {
-      executablePath: CHROMIUM,
-      headless: true,
-      args,
-      viewport,
-      deviceScaleFactor: 1,
-      offline: true,
-    });
-    return new Chromium(context, profile);
+    try {
+      const context = await chromium.launchPersistentContext(profile, {
+        executablePath: CHROMIUM,
+        headless: true,
+        args,
+        viewport,
+        deviceScaleFactor: 1,
+        offline: true,
+      });
+      // One tab renders the pages, another decodes pictures: opening a tab per case costs more
+      // than rendering a small page.
+      const [renderer, decoder] = [context.pages()[0] ?? (await context.newPage()), await context.newPage()];
+      return new Chromium({ context, profile, renderer, decoder, screenshots: await context.newCDPSession(renderer) });
+    } catch (error) {
+      rmSync(profile, { recursive: true, force: true });
+      throw error;
+    }
   }
 
-  constructor(context, profile) {
-    this.context = context;
-    this.profile = profile;
+  constructor(parts) {
+    Object.assign(this, parts);
   }
 
   async close() {
@@ -54,24 +60,24 @@ export class Chromium {
     rmSync(this.profile, { recursive: true, force: true });
   }
 
-  // Loads the page at `file` and returns the pixels of the area it draws: for a page of colored
-  // rows the union of its tables, for a page of text the union of the text's line boxes (the
-  // 3-px glyphs advance less than the 2 px a cell is given, so the text is narrower than its table).
+  // Loads the page at `file` and returns the pixels of the area it draws (see drawnArea) and
+  // that area's box in CSS pixels.
   async renderPage(file) {
-    const page = await this.context.newPage();
-    try {
-      await page.goto(pathToFileURL(file).href, { waitUntil: 'load' });
-      const box = await page.evaluate(drawnArea);
-      if (!box || box.width < 1 || box.height < 1) throw new Error(`${file} draws nothing`);
-      await page.setViewportSize({
-        width: Math.max(page.viewportSize().width, Math.ceil(box.x + box.width)),
-        height: Math.max(page.viewportSize().height, Math.ceil(box.y + box.height)),
-      });
-      const png = await page.screenshot({ clip: box, type: 'png', animations: 'disabled', caret: 'hide' });
-      return { ...(await this.decode(png, 'image/png')), box };
-    } finally {
-      await page.close();
+    const page = this.renderer;
+    await page.goto(pathToFileURL(file).href, { waitUntil: 'load' });
+    const box = await page.evaluate(drawnArea);
+    if (!box) throw new Error(`${file} draws nothing`);
+    const { width, height } = page.viewportSize();
+    if (box.x + box.width > width || box.y + box.height > height) {
+      await page.setViewportSize({ width: Math.max(width, box.x + box.width), height: Math.max(height, box.y + box.height) });
     }
+    // Straight to the protocol: a fast PNG encoding, the same pixels.
+    const { data } = await this.screenshots.send('Page.captureScreenshot', {
+      format: 'png',
+      clip: { ...box, scale: 1 },
+      optimizeForSpeed: true,
+    });
+    return { ...(await this.decode(Buffer.from(data, 'base64'), 'image/png')), box };
   }
 
   // Decodes a picture file (BMP, GIF, JPEG, PNG) the way the browser shows it.
@@ -81,16 +87,12 @@ export class Chromium {
     return this.decode(readFileSync(file), mime);
   }
 
+  // Decodes picture bytes into RGBA ({width, height, data}), as the metrics take them.
   async decode(bytes, mime) {
-    const page = await this.context.newPage();
-    try {
-      const { width, height, base64 } = await page.evaluate(decodeInPage, {
-        url: `data:${mime};base64,${Buffer.from(bytes).toString('base64')}`,
-      });
-      return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
-    } finally {
-      await page.close();
-    }
+    const { width, height, base64 } = await this.decoder.evaluate(decodeInPage, {
+      url: `data:${mime};base64,${Buffer.from(bytes).toString('base64')}`,
+    });
+    return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
   }
 }
 

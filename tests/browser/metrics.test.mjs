@@ -118,6 +118,11 @@ describe('ssim', () => {
 describe('psnr', () => {
   const image = downscale(grey(4, 4, (x, y) => 16 * (x + y)), 4, 4);
   test('identical is infinite', () => assert.equal(psnr(image, image), Infinity));
+  test('a tiny real difference is finite', () => {
+    const data = Float64Array.from(image.data);
+    data[5] += 0.01;
+    assert.ok(Number.isFinite(psnr(image, { ...image, data })));
+  });
   test('off by one everywhere is 48.13 dB', () => {
     const off = { ...image, data: image.data.map((v) => v + 1) };
     assert.ok(Math.abs(psnr(image, off) - 20 * Math.log10(255)) < 1e-9);
