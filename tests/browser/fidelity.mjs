@@ -56,8 +56,8 @@ export class Fidelity {
     return this.pictures.get(key);
   }
 
-  // Encodes and renders one page. Returns the rendering, the part of the picture it encodes
-  // (whole cells only) and the page's cells across and down.
+  // Encodes and renders one page. Returns the page's file, its rendering, the part of the
+  // picture it encodes (whole cells only) and its cells across and down.
   async render(name, size, family) {
     const { file, image } = await this.picture(name, size, CELLS[kind(family)]);
     const page = join(this.work, `${name} ${size} ${family}.html`.replace(/[^\w.]/g, '_'));
@@ -65,7 +65,7 @@ export class Fidelity {
     const rendering = await this.browser.renderPage(page);
     const ratio = RATIO[size];
     const cells = { across: Math.floor(image.width / ratio), down: Math.floor(image.height / ratio) };
-    return { rendering, encoded: crop(image, cells.across * ratio, cells.down * ratio), cells };
+    return { page, rendering, encoded: crop(image, cells.across * ratio, cells.down * ratio), cells };
   }
 
   score(picture, rendering) {

@@ -248,7 +248,14 @@ async function renderChecked(picture, size, family) {
   return result;
 }
 
-describe('test pictures', () => {
+describe('set-up', () => {
+  test('text is drawn in Liberation Sans, the metric twin of the Arial the pages ask for', async () => {
+    const { page } = await fidelity.render('chelsea.bmp', '1:1', 'bw pattern grey');
+    const fonts = await browser.fontsUsed(page, 'nobr');
+    assert.deepEqual(fonts.map((f) => f.familyName), ['Liberation Sans'], 'install fonts-liberation');
+    assert.ok(fonts[0].glyphCount > 0);
+  });
+
   test('the BMP the encoder reads decodes in Chromium to the pixels the metrics compare with', async () => {
     const { file, image } = await fidelity.picture('chelsea.bmp', '1:1');
     const decoded = await browser.decodeFile(file);
