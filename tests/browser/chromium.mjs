@@ -27,7 +27,7 @@ const MIME = { '.png': 'image/png', '.jpg': 'image/jpeg', '.jpeg': 'image/jpeg',
 export class Chromium {
   static async launch({ viewport = { width: 1280, height: 1024 } } = {}) {
     if (!existsSync(CHROMIUM)) {
-      throw new Error(`Chromium not found at ${CHROMIUM}: install Debian's package (apt-get install chromium) or run ./dev.sh test`);
+      throw new Error(`Chromium not found at ${CHROMIUM}: run ./dev.sh test, or apt-get install chromium`);
     }
     const profile = mkdtempSync(join(tmpdir(), 'stipplor-chromium-'));
     const args = [...FLAGS];
@@ -41,10 +41,10 @@ export class Chromium {
         deviceScaleFactor: 1,
         offline: true,
       });
-      // One tab renders the pages, another decodes pictures: opening a tab per case costs more
-      // than rendering a small page.
+      // One tab renders the pages (and is also reached through the DevTools protocol), another
+      // decodes pictures: opening a tab per case costs more than rendering a small page.
       const [renderer, decoder] = [context.pages()[0] ?? (await context.newPage()), await context.newPage()];
-      return new Chromium({ context, profile, renderer, decoder, screenshots: await context.newCDPSession(renderer) });
+      return new Chromium({ context, profile, renderer, decoder, protocol: await context.newCDPSession(renderer) });
     } catch (error) {
       rmSync(profile, { recursive: true, force: true });
       throw error;
@@ -72,7 +72,7 @@ export class Chromium {
       await page.setViewportSize({ width: Math.max(width, box.x + box.width), height: Math.max(height, box.y + box.height) });
     }
     // Straight to the protocol: a fast PNG encoding, the same pixels.
-    const { data } = await this.screenshots.send('Page.captureScreenshot', {
+    const { data } = await this.protocol.send('Page.captureScreenshot', {
       format: 'png',
       clip: { ...box, scale: 1 },
       optimizeForSpeed: true,
@@ -84,7 +84,7 @@ export class Chromium {
   // at `file` with: [{familyName, glyphCount}, ...], whatever family the page asked for.
   async fontsUsed(file, selector) {
     await this.renderer.goto(pathToFileURL(file).href, { waitUntil: 'load' });
-    const cdp = this.screenshots;
+    const cdp = this.protocol;
     await cdp.send('DOM.enable');
     await cdp.send('CSS.enable');
     try {

@@ -1,6 +1,6 @@
 // One fidelity case from start to end: a sample picture, resized so that every page of its kind
-// has the same number of cells across, is encoded by stipplor-encode, rendered by Chromium, and the drawn area is scored
-// against the part of the picture the page encodes.
+// has the same number of cells across, is encoded by stipplor-encode and rendered by Chromium,
+// and the drawn area is scored against the part of the picture the page encodes.
 import { execFileSync } from 'node:child_process';
 import { existsSync } from 'node:fs';
 import { join } from 'node:path';
@@ -25,7 +25,8 @@ export function encoderOptions(size, family) {
   const words = family.split(' ');
   const has = (word) => words.includes(word);
   if (words[0] === 'bw') {
-    return ['--size', size, '--bw', '--style', words[1], has('colorized') ? '--colorized' : '--grey', has('smooth') ? '--smooth' : '--no-smooth'];
+    const colours = has('colorized') ? '--colorized' : '--grey';
+    return ['--size', size, '--bw', '--style', words[1], colours, has('smooth') ? '--smooth' : '--no-smooth'];
   }
   if (words[0] === 'colored') {
     return ['--size', size, '--colored', '--quality', words[1], has('minimize') ? '--minimize' : '--no-minimize'];

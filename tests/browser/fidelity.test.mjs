@@ -225,7 +225,8 @@ after(async () => {
 });
 
 function record(name, values) {
-  if (process.env.STIPPLOR_FIDELITY_REPORT) appendFileSync(process.env.STIPPLOR_FIDELITY_REPORT, `${JSON.stringify({ name, ...values })}\n`);
+  const report = process.env.STIPPLOR_FIDELITY_REPORT;
+  if (report) appendFileSync(report, `${JSON.stringify({ name, ...values })}\n`);
 }
 
 const fixed = (v) => (Number.isFinite(v) ? v.toFixed(3) : String(v));
