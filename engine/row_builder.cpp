@@ -52,7 +52,7 @@ std::string_view RowBuilder::PixelEntry(int b, int x, int y) const {
     case 0: {
       const BrightnessRange& range = context_.range;
       const int v = std::clamp((b - range.BWMin) * 1530 / (range.BWMax - range.BWMin), 0, 1530);
-      return kPlainPattern[static_cast<std::size_t>(4 * (v / 766))];
+      return v < 766 ? kPlainPattern[0] : kPlainPattern[4];
     }
     case 1:
       return kPlainPattern[static_cast<std::size_t>(BrightnessLevel(b))];
