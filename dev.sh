@@ -4,6 +4,7 @@
 #   ./dev.sh test      build everything and run the whole test suite
 #   ./dev.sh bench     Release build and the benchmarks
 #   ./dev.sh gui       build and start the desktop program with the sample picture open
+#   ./dev.sh fuzz [S]  fuzz the picture loader and the encoder, S seconds each (default 300)
 # Each verb first installs, only if missing, the Debian packages it needs.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -38,6 +39,39 @@ build() {
 
 jobs() { nproc 2>/dev/null || echo 2; }
 
+# libFuzzer and the sanitizer runtimes come with clang's runtime library package.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+FUZZ_TARGETS=(load_picture encode)
+
+# Engine, loader and command line with their tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer (no desktop program, no browser tests).
+sanitizer_tests() {
+  build asan
+  UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j "$(jobs)"
+}
+
+# Replays the checked-in corpus of each fuzz target (valid pictures and the inputs that once
+# made it fail), then fuzzes each for $1 seconds from there. New inputs go to build/fuzz/corpus;
+# an input that fails is kept in build/fuzz/artifacts and its report ends the run.
+run_fuzzers() {
+  local seconds=$1 target fuzzer log
+  export UBSAN_OPTIONS=print_stacktrace=1
+  need "${FUZZ_PACKAGES[@]}"
+  build fuzz
+  mkdir -p build/fuzz/artifacts
+  for target in "${FUZZ_TARGETS[@]}"; do
+    fuzzer=build/fuzz/fuzz/${target}_fuzzer
+    log=build/fuzz/$target.log
+    mkdir -p "build/fuzz/corpus/$target"
+    "$fuzzer" fuzz/corpus/"$target"/* >"$log" 2>&1 || { cat "$log"; return 1; }
+    echo "fuzz $target: replayed $(ls fuzz/corpus/"$target" | wc -l) checked-in inputs"
+    "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+      -artifact_prefix="build/fuzz/artifacts/$target-" "build/fuzz/corpus/$target" \
+      "fuzz/corpus/$target" >"$log" 2>&1 || { tail -n 60 "$log"; return 1; }
+    echo "fuzz $target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log")"
+  done
+}
+
 # The browser tests drive Debian's Chromium from node (tests/browser). node and npm come from
 # Debian only where npm is missing; the npm packages are the locked ones, installed again when
 # the lock file is newer than them, and no tool may fetch a browser of its own.
@@ -57,6 +91,8 @@ verb_demo() {
 verb_test() {
   need "${BASE_PACKAGES[@]}"
   browser_test_tools
+  sanitizer_tests
+  run_fuzzers 25
   local preset=default
   [ "${CI:-}" = true ] && preset=ci
   build "$preset"
@@ -76,10 +112,15 @@ verb_gui() {
   exec build/default/app/stipplor "$ROOT/samples/astronaut.jpg"
 }
 
-usage() { sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; }
+verb_fuzz() {
+  need "${BASE_PACKAGES[@]}"
+  run_fuzzers "${1:-300}"
+}
+
+usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
 
 case "${1:-}" in
-  demo | test | bench | gui) verb="verb_$1"; shift; "$verb" "$@" ;;
+  demo | test | bench | gui | fuzz) verb="verb_$1"; shift; "$verb" "$@" ;;
   -h | --help | help | "") usage ;;
   *) echo "dev.sh: unknown verb '$1'" >&2; usage >&2; exit 2 ;;
 esac

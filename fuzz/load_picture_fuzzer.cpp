@@ -1,0 +1,123 @@
+// Fuzz target: arbitrary bytes as a picture file through the one loader of both programs, and
+// what it loads through a small run of every family. The loader either gives a picture whose
+// every pixel is a packed colour or refuses the file with PictureError; nothing else may
+// happen. Headers that claim more than the loader's limit must be refused, naming the size.
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "engine/encode.h"
+#include "fuzz/document_shape.h"
+#include "picture_io/load_picture.h"
+
+namespace stipplor::fuzz {
+namespace {
+
+// Larger pictures within the loader's limit are skipped: they decode correctly but slowly,
+// and a fuzzer learns nothing from waiting for them.
+constexpr long long kMaxFuzzedPixels = 512 * 512;
+// The part of a loaded picture each run encodes.
+constexpr int kRunSide = 48;
+
+// The bytes as a file: an anonymous memory file, reached through its /proc name, so that the
+// loader's checks on regular files apply and nothing is left on disk.
+class MemoryFile {
+ public:
+  MemoryFile() : fd_(memfd_create("picture", MFD_CLOEXEC)) {
+    if (fd_ < 0) Fail("memfd_create failed");
+    path_ = QString::fromStdString("/proc/self/fd/" + std::to_string(fd_));
+  }
+
+  const QString& Write(const std::uint8_t* bytes, std::size_t size) {
+    if (ftruncate(fd_, 0) != 0) Fail("ftruncate failed");
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t written = pwrite(fd_, bytes + done, size - done, static_cast<off_t>(done));
+      if (written <= 0) Fail("pwrite failed");
+      done += static_cast<std::size_t>(written);
+    }
+    return path_;
+  }
+
+ private:
+  int fd_;
+  QString path_;
+};
+
+// The size Qt's reader sees in the header, without decoding; invalid when it cannot tell.
+QSize DeclaredSize(const std::uint8_t* bytes, std::size_t size) {
+  QByteArray data =
+      QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+  QBuffer device(&data);
+  device.open(QIODevice::ReadOnly);
+  QImageReader reader(&device);
+  reader.setDecideFormatFromContent(true);
+  return reader.size();
+}
+
+// One run of each family over the top-left part of the picture: B&W in every style (Grey and
+// Colorized, with and without the smooth transition), colored in both qualities, merged.
+void EncodeEveryFamily(const Picture& picture, Int16 ratio) {
+  const Region region{0, 0, std::min(picture.Width(), kRunSide),
+                      std::min(picture.Height(), kRunSide)};
+  for (int family = 0; family < 6; ++family) {
+    EncodeOptions options;
+    options.Ratio = ratio;
+    options.BW = family < 4 ? -1 : 0;
+    options.BWEncoding = static_cast<Int16>(family % 4);
+    options.Colorized = family % 2 == 0 ? -1 : 0;
+    options.BWSmoothTransition = family < 2 ? -1 : 0;
+    options.HighQuality = family == 4 ? -1 : 0;
+    LineRecorder document;
+    // Within the picture and far below the 16-bit limits: no overflow is possible.
+    Encode(picture, region, options, document);
+    CheckDocument(document, ExpectedShape(picture, region, options));
+  }
+}
+
+void CheckPixels(const Picture& picture) {
+  if (picture.Width() <= 0 || picture.Height() <= 0) Fail("empty picture loaded");
+  for (int y = 0; y < picture.Height(); ++y) {
+    for (const PackedColor pixel : picture.Row(y)) {
+      if (pixel < 0 || pixel > 0xFFFFFF) Fail("pixel is no packed colour");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace stipplor::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  using namespace stipplor;
+  using namespace stipplor::fuzz;
+  static MemoryFile file;
+
+  const QSize declared = DeclaredSize(bytes, size);
+  const long long pixels = static_cast<long long>(declared.width()) * declared.height();
+  const bool overLimit = declared.isValid() && pixels > kMaxDecodedBytes / 4;
+  if (declared.isValid() && pixels > kMaxFuzzedPixels && !overLimit) return 0;
+
+  Picture picture;
+  try {
+    picture = LoadPicture(file.Write(bytes, size));
+  } catch (const PictureError& error) {
+    const std::string cause = error.what();
+    if (cause.empty()) Fail("refusal without a cause");
+    const std::string across = std::to_string(declared.width()) + " x ";
+    if (overLimit && cause.find(across + std::to_string(declared.height())) == std::string::npos) {
+      Fail("huge picture refused without naming its size", cause);
+    }
+    return 0;
+  }
+  if (overLimit) Fail("picture beyond the limit loaded");
+  CheckPixels(picture);
+  EncodeEveryFamily(picture, static_cast<Int16>(1 + size % 4));
+  return 0;
+}
