@@ -65,7 +65,7 @@ run_fuzzers() {
     mkdir -p "build/fuzz/corpus/$target"
     "$fuzzer" fuzz/corpus/"$target"/* >"$log" 2>&1 || { cat "$log"; return 1; }
     echo "fuzz $target: replayed $(ls fuzz/corpus/"$target" | wc -l) checked-in inputs"
-    "$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+    "$fuzzer" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 \
       -artifact_prefix="build/fuzz/artifacts/$target-" "build/fuzz/corpus/$target" \
       "fuzz/corpus/$target" >"$log" 2>&1 || { tail -n 60 "$log"; return 1; }
     echo "fuzz $target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log")"

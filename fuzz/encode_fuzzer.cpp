@@ -74,7 +74,7 @@ std::optional<Region> ConsumeSelection(FuzzedDataProvider& data, int pictureWidt
       const int left = data.ConsumeIntegralInRange(-pictureWidth, pictureWidth);
       const int top = data.ConsumeIntegralInRange(-pictureHeight, pictureHeight);
       const int length = FoldMiddle(data.ConsumeIntegralInRange(-kFar, kFar));
-      const int across = data.ConsumeIntegralInRange(-4, 6);
+      const int across = data.ConsumeIntegralInRange(-2, 4);
       if (data.ConsumeBool()) return Region{left, top, length, across};
       return Region{left, top, across, length};
     }

@@ -9,8 +9,10 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "engine/encode.h"
@@ -62,6 +64,15 @@ QSize DeclaredSize(const std::uint8_t* bytes, std::size_t size) {
   return reader.size();
 }
 
+// The pixels a GIF decodes to: Qt's reader draws every GIF on a canvas of the logical screen's
+// size, which its size() does not tell.
+long long GifCanvasPixels(const std::uint8_t* bytes, std::size_t size, QSize declared) {
+  if (size < 10 || std::memcmp(bytes, "GIF8", 4) != 0) return 0;
+  const long long width = std::max(bytes[6] | bytes[7] << 8, declared.width());
+  const long long height = std::max(bytes[8] | bytes[9] << 8, declared.height());
+  return width * height;
+}
+
 // One run of each family over the top-left part of the picture: B&W in every style (Grey and
 // Colorized, with and without the smooth transition), colored in both qualities, merged.
 void EncodeEveryFamily(const Picture& picture, Int16 ratio) {
@@ -103,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const long long pixels = static_cast<long long>(declared.width()) * declared.height();
   const bool overLimit = declared.isValid() && pixels > kMaxDecodedBytes / 4;
   if (declared.isValid() && pixels > kMaxFuzzedPixels && !overLimit) return 0;
+  if (GifCanvasPixels(bytes, size, declared) > kMaxFuzzedPixels) return 0;
 
   Picture picture;
   try {
