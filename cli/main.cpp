@@ -2,6 +2,7 @@
 // window. Exit status 0 on success, 2 for a usage error, 1 for anything else.
 
 #include <QFile>
+#include <QtGlobal>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -63,7 +64,12 @@ int EncodeToOutput(const CommandLine& line) {
   return 0;
 }
 
+// Qt's image readers describe damage on standard error as they meet it; the program names the
+// file and the cause itself, in one line, so their notes would only add noise.
+void IgnoreQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 int Run(int argc, char** argv) {
+  qInstallMessageHandler(IgnoreQtMessages);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   CommandLine line;
   try {

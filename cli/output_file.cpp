@@ -72,7 +72,7 @@ OutputFile::OutputFile(const std::string& path) : buffer_(new char[kBufferSize])
       fd_ = stream;
       return;
     }
-    if (::access(path.c_str(), W_OK) != 0) Fail(errno);
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) Fail(errno);
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr) Fail(errno);
     target_ = resolved;

@@ -1,8 +1,9 @@
-#include "picture_io/truncation.h"
+#include "picture_io/file_structure.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace stipplor {
 
@@ -15,40 +16,56 @@ std::uint32_t Le16(Bytes b, qsizetype at) { return Byte(b, at) | Byte(b, at + 1)
 std::uint32_t Le32(Bytes b, qsizetype at) { return Le16(b, at) | Le16(b, at + 2) << 16; }
 std::uint32_t Be16(Bytes b, qsizetype at) { return Byte(b, at) << 8 | Byte(b, at + 1); }
 
-// BMP: the pixel array must reach as far as the header says.
-bool BmpTruncated(Bytes b) {
+struct BmpHeader {
+  std::uint64_t offset = 0;  // where the pixels start
+  std::uint64_t width = 0;
+  std::uint64_t height = 0;
+  std::uint64_t bits = 0;  // a pixel
+  std::uint64_t compression = 0;
+  std::uint64_t imageSize = 0;  // bytes of pixel data, 0 when uncompressed
+};
+
+std::optional<BmpHeader> ReadBmpHeader(Bytes b) {
   constexpr qsizetype kCoreHeaderEnd = 26;  // file header (14) + the 12-byte OS/2 header
   constexpr qsizetype kInfoHeaderEnd = 38;  // the fields of the 40-byte header that count here
-  if (b.size() < kCoreHeaderEnd) return true;
-  const std::uint64_t offset = Le32(b, 10);
-  std::uint64_t width = 0, height = 0, bits = 0, compression = 0, imageSize = 0;
+  if (b.size() < kCoreHeaderEnd || b[0] != 'B' || b[1] != 'M') return std::nullopt;
+  BmpHeader header;
+  header.offset = Le32(b, 10);
   if (Le32(b, 14) == 12) {
-    width = Le16(b, 18);
-    height = Le16(b, 20);
-    bits = Le16(b, 24);
-  } else {
-    if (b.size() < kInfoHeaderEnd) return true;
-    width = static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(Le32(b, 18))));
-    height = static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(Le32(b, 22))));
-    bits = Le16(b, 28);
-    compression = Le32(b, 30);
-    imageSize = Le32(b, 34);
+    header.width = Le16(b, 18);
+    header.height = Le16(b, 20);
+    header.bits = Le16(b, 24);
+    return header;
   }
-  std::uint64_t needed = offset;
-  switch (compression) {
-    case 0:    // rows of pixels, each padded to 4 bytes
+  if (b.size() < kInfoHeaderEnd) return std::nullopt;
+  // A negative height marks rows stored top down.
+  header.width = static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(Le32(b, 18))));
+  header.height = static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(Le32(b, 22))));
+  header.bits = Le16(b, 28);
+  header.compression = Le32(b, 30);
+  header.imageSize = Le32(b, 34);
+  return header;
+}
+
+// BMP: the pixel array must reach as far as the header says.
+bool BmpTruncated(Bytes b) {
+  const std::optional<BmpHeader> header = ReadBmpHeader(b);
+  if (!header) return true;
+  std::uint64_t needed = header->offset;
+  switch (header->compression) {
+    case 0:    // rows of pixels, each padded to 4 bytes (Qt's reader wants the padding too)
     case 3:    // the same with colour masks
     case 6: {  // the same with an alpha mask
-      if (height == 0) break;
-      const std::uint64_t row = (width * bits + 31) / 32 * 4;
-      if ((height - 1) > (UINT64_MAX / 2) / (row + 1)) return true;  // no file is that long
-      // Writers may leave out the padding of the last row.
-      needed += row * (height - 1) + (width * bits + 7) / 8;
+      const std::uint64_t row = (header->width * header->bits + 31) / 32 * 4;
+      if (row != 0 && header->height > (UINT64_MAX / 2) / row) {
+        return true;  // no file is that long
+      }
+      needed += row * header->height;
       break;
     }
     case 1:  // run-length coded: as many bytes as the header announces
     case 2:
-      needed += imageSize;
+      needed += header->imageSize;
       break;
     default:
       return false;
@@ -67,7 +84,9 @@ bool JpegTruncated(Bytes b) {
     const void* found = std::memchr(data + at, 0xFF, static_cast<std::size_t>(b.size() - at));
     if (found == nullptr) return true;
     at = static_cast<const char*>(found) - data;
-    while (at < b.size() && Byte(b, at) == 0xFF) ++at;  // fill bytes
+    while (at < b.size() && Byte(b, at) == 0xFF) {
+      ++at;  // fill bytes
+    }
     if (at >= b.size()) return true;
     const std::uint32_t marker = Byte(b, at++);
     if (marker == 0xD9) return false;
@@ -118,6 +137,13 @@ bool GifTruncated(Bytes b) {
 }
 
 }  // namespace
+
+std::optional<DeclaredSize> BmpDeclaredSize(QByteArrayView bytes) {
+  const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
+  if (!header) return std::nullopt;
+  return DeclaredSize{static_cast<long long>(header->width),
+                      static_cast<long long>(header->height)};
+}
 
 bool IsTruncated(QByteArrayView bytes, const QByteArray& format) {
   if (format == "bmp") return BmpTruncated(bytes);

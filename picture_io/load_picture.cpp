@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "picture_io/file_structure.h"
 #include "picture_io/packed_pixels.h"
 #include "picture_io/picture_file.h"
-#include "picture_io/truncation.h"
 
 namespace stipplor {
 
@@ -23,7 +23,7 @@ constexpr long long kBytesPerPixel = 4;
 constexpr int kReaderAllocationLimitMb = static_cast<int>(2 * kMaxDecodedBytes >> 20);
 
 void RequireWithinLimit(long long width, long long height) {
-  if (width * height * kBytesPerPixel <= kMaxDecodedBytes) return;
+  if (width <= 0 || height <= 0 || height <= kMaxDecodedBytes / kBytesPerPixel / width) return;
   throw PictureError("picture is " + std::to_string(width) + " x " + std::to_string(height) +
                      " pixels, larger than the 1 GiB limit");
 }
@@ -41,6 +41,9 @@ Picture LoadPicture(const QString& path) {
   reader.setDecideFormatFromContent(true);
   reader.setAutoTransform(true);
 
+  if (const auto declared = BmpDeclaredSize(bytes)) {
+    RequireWithinLimit(declared->width, declared->height);
+  }
   const QByteArray format = reader.format();
   if (format.isEmpty()) throw PictureError("not a picture file (unsupported or damaged)");
   const QSize size = reader.size();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace stipplor::test {
+
+struct Finished {
+  int exitCode = -1;  // -1 when ended by a signal
+  std::string out;
+  std::string err;
+};
+
+// Runs the program with the arguments, its standard output going to `stdoutPath` (or to a
+// temporary file whose contents come back in `out`), and waits for it.
+Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
+                    const std::string& stdoutPath = "");
+
+// Runs the stipplor-encode built with these tests.
+Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "");
+
+}  // namespace stipplor::test

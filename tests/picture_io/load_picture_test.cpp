@@ -1,0 +1,282 @@
+#include "picture_io/load_picture.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <fstream>
+#include <string>
+
+#include "picture_io/packed_pixels.h"
+#include "tests/picture_io/test_files.h"
+
+namespace stipplor {
+namespace {
+
+using test::Encoded;
+using test::Gradient;
+using test::TempDir;
+using test::WriteFile;
+
+PackedColor Packed(int red, int green, int blue) { return red | green << 8 | blue << 16; }
+
+Picture Load(const std::string& path) { return LoadPicture(QString::fromStdString(path)); }
+
+// The cause LoadPicture gives for the file, or "" when it loads.
+std::string Refusal(const std::string& path) {
+  try {
+    Load(path);
+    return "";
+  } catch (const PictureError& error) {
+    return error.what();
+  }
+}
+
+void ExpectSamePixels(const Picture& picture, const QImage& image) {
+  ASSERT_EQ(picture.Width(), image.width());
+  ASSERT_EQ(picture.Height(), image.height());
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      ASSERT_EQ(picture.Pixel(x, y), Packed(qRed(p), qGreen(p), qBlue(p))) << x << "," << y;
+    }
+  }
+}
+
+TEST(LoadPicture, LosslessFormatsGiveEveryPixelExactly) {
+  TempDir dir;
+  const QImage image = Gradient(37, 21);
+  for (const char* format : {"BMP", "PNG", "TIFF"}) {
+    const std::string path = dir / (std::string("picture.") + format);
+    WriteFile(path, Encoded(image, format));
+    SCOPED_TRACE(format);
+    ExpectSamePixels(Load(path), image);
+  }
+}
+
+TEST(LoadPicture, JpegGivesTheSizeAndColoursCloseToTheOriginal) {
+  TempDir dir;
+  QImage image(40, 24, QImage::Format_RGB32);
+  image.fill(qRgb(200, 30, 90));
+  WriteFile(dir / "picture.jpg", Encoded(image, "JPEG", 95));
+  const Picture picture = Load(dir / "picture.jpg");
+  ASSERT_EQ(picture.Width(), 40);
+  ASSERT_EQ(picture.Height(), 24);
+  const PackedColor c = picture.Pixel(20, 12);
+  EXPECT_NEAR(c & 0xFF, 200, 3);
+  EXPECT_NEAR((c >> 8) & 0xFF, 30, 3);
+  EXPECT_NEAR((c >> 16) & 0xFF, 90, 3);
+}
+
+TEST(LoadPicture, GrayscaleAndIndexedPicturesGiveTheirColours) {
+  TempDir dir;
+  const QImage grey = Gradient(16, 8).convertToFormat(QImage::Format_Grayscale8);
+  WriteFile(dir / "grey.png", Encoded(grey, "PNG"));
+  ExpectSamePixels(Load(dir / "grey.png"), grey);
+  const QImage indexed = Gradient(16, 8).convertToFormat(QImage::Format_Indexed8);
+  WriteFile(dir / "indexed.bmp", Encoded(indexed, "BMP"));
+  ExpectSamePixels(Load(dir / "indexed.bmp"), indexed);
+}
+
+TEST(LoadPicture, GifGivesItsFirstFrame) {
+  TempDir dir;
+  const std::vector<QRgb> palette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                     qRgb(10, 20, 30)};
+  const std::vector<std::uint8_t> first = {0, 1, 2, 3, 3, 2};
+  const std::vector<std::uint8_t> second = {1, 1, 1, 1, 1, 1};
+  WriteFile(dir / "animated.gif", test::GifFile(3, 2, palette, {first, second}));
+  const Picture picture = Load(dir / "animated.gif");
+  ASSERT_EQ(picture.Width(), 3);
+  ASSERT_EQ(picture.Height(), 2);
+  const PackedColor expected[] = {Packed(255, 0, 0),  Packed(0, 255, 0),  Packed(0, 0, 255),
+                                  Packed(10, 20, 30), Packed(10, 20, 30), Packed(0, 0, 255)};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(picture.Pixel(i % 3, i / 3), expected[i]) << i;
+}
+
+TEST(LoadPicture, TransparentGifPixelsAreWhite) {
+  TempDir dir;
+  const std::vector<QRgb> palette = {qRgb(0, 0, 0), qRgb(9, 99, 199), qRgb(0, 0, 0), qRgb(0, 0, 0)};
+  WriteFile(dir / "transparent.gif", test::GifFile(2, 1, palette, {{1, 2}}, 2));
+  const Picture picture = Load(dir / "transparent.gif");
+  EXPECT_EQ(picture.Pixel(0, 0), Packed(9, 99, 199));
+  EXPECT_EQ(picture.Pixel(1, 0), Packed(255, 255, 255));
+}
+
+TEST(LoadPicture, TranslucentPixelsAreCompositedOverWhite) {
+  struct Case {
+    QRgb argb;
+    PackedColor expected;
+  };
+  // Each channel becomes (c * a + 255 * (255 - a)) / 255, rounded.
+  const Case cases[] = {
+      {qRgba(255, 0, 0, 255), Packed(255, 0, 0)},
+      {qRgba(255, 0, 0, 0), Packed(255, 255, 255)},
+      {qRgba(0, 0, 0, 128), Packed(127, 127, 127)},
+      {qRgba(255, 0, 0, 128), Packed(255, 127, 127)},
+      {qRgba(0, 100, 200, 64), Packed(191, 216, 241)},
+      {qRgba(0, 0, 0, 1), Packed(254, 254, 254)},
+  };
+  QImage image(std::size(cases), 1, QImage::Format_ARGB32);
+  for (int i = 0; i < image.width(); ++i) image.setPixel(i, 0, cases[i].argb);
+  TempDir dir;
+  WriteFile(dir / "alpha.png", Encoded(image, "PNG"));
+  const Picture picture = Load(dir / "alpha.png");
+  for (int i = 0; i < image.width(); ++i) EXPECT_EQ(picture.Pixel(i, 0), cases[i].expected) << i;
+}
+
+TEST(LoadPicture, AppliesTheStoredOrientation) {
+  // Left half red, right half blue; orientation 6 turns the picture a quarter clockwise, so
+  // the left half comes to the top.
+  QImage image(32, 16, QImage::Format_RGB32);
+  image.fill(qRgb(0, 0, 255));
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) image.setPixel(x, y, qRgb(255, 0, 0));
+  }
+  TempDir dir;
+  WriteFile(dir / "turned.jpg", test::WithExifOrientation(Encoded(image, "JPEG", 95), 6));
+  const Picture picture = Load(dir / "turned.jpg");
+  ASSERT_EQ(picture.Width(), 16);
+  ASSERT_EQ(picture.Height(), 32);
+  EXPECT_GT(picture.Pixel(8, 4) & 0xFF, 240);
+  EXPECT_LT((picture.Pixel(8, 4) >> 16) & 0xFF, 15);
+  EXPECT_GT((picture.Pixel(8, 28) >> 16) & 0xFF, 240);
+  EXPECT_LT(picture.Pixel(8, 28) & 0xFF, 15);
+}
+
+TEST(LoadPicture, ContentDecidesNotTheName) {
+  TempDir dir;
+  const QImage image = Gradient(5, 4);
+  const std::string path = dir / "really a bmp.jpg";
+  WriteFile(path, Encoded(image, "BMP"));
+  ExpectSamePixels(Load(path), image);
+}
+
+TEST(LoadPicture, NamesWithSpacesAndNonAsciiCharacters) {
+  TempDir dir;
+  const QImage image = Gradient(3, 3);
+  const std::string path = dir / "Bild mit Ümlaut – 写真.bmp";
+  WriteFile(path, Encoded(image, "BMP"));
+  ExpectSamePixels(LoadPicture(QString::fromUtf8(path.c_str())), image);
+}
+
+TEST(LoadPicture, RefusesWhatIsNotAPictureFile) {
+  TempDir dir;
+  WriteFile(dir / "empty.jpg", {});
+  WriteFile(dir / "text.jpg", "This is not a picture.\n");
+  ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0644), 0);
+  ::mkdir((dir / "folder.jpg").c_str(), 0755);
+  struct Case {
+    std::string path;
+    std::string cause;
+  };
+  const Case cases[] = {
+      {dir / "missing.jpg", "no such file"},
+      {dir / "missing-folder/picture.jpg", "no such file"},
+      {dir / "empty.jpg", "empty file"},
+      {dir / "text.jpg", "not a picture file (unsupported or damaged)"},
+      {dir / "folder.jpg", "is a directory"},
+      // Must not wait for a writer.
+      {dir / "fifo.jpg", "not a regular file (a device, FIFO or socket)"},
+      // Must not read on forever.
+      {"/dev/zero", "not a regular file (a device, FIFO or socket)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Refusal(c.path), c.cause) << c.path;
+}
+
+TEST(LoadPicture, RefusesAFileItMayNotRead) {
+  TempDir dir;
+  ::chmod(dir.Path().c_str(), 0755);
+  const std::string path = dir / "locked.bmp";
+  WriteFile(path, Encoded(Gradient(2, 2), "BMP"));
+  ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+  const test::WithoutRootPrivileges asUser;
+  if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0) {
+    GTEST_SKIP() << "this user reads files without permission";
+  }
+  EXPECT_EQ(Refusal(path), "permission denied");
+}
+
+TEST(LoadPicture, RefusesTruncatedFilesAtEveryTenthOfTheirLength) {
+  const QImage image = Gradient(64, 48);
+  TempDir dir;
+  for (const char* format : {"BMP", "JPEG", "PNG"}) {
+    const QByteArray whole = Encoded(image, format);
+    for (int tenth = 1; tenth <= 9; ++tenth) {
+      const std::string path = dir / "cut";
+      WriteFile(path, whole.left(whole.size() * tenth / 10));
+      const std::string cause = Refusal(path);
+      EXPECT_TRUE(cause.starts_with("damaged picture file") ||
+                  cause == "not a picture file (unsupported or damaged)")
+          << format << " cut at " << tenth << "/10: '" << cause << "'";
+    }
+  }
+  std::vector<std::uint8_t> indexes(std::size_t{64} * 48);
+  for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = static_cast<std::uint8_t>(i % 3);
+  const QByteArray gif =
+      test::GifFile(64, 48, {qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9)}, {indexes});
+  for (int tenth = 1; tenth <= 9; ++tenth) {
+    WriteFile(dir / "cut.gif", gif.left(gif.size() * tenth / 10));
+    EXPECT_FALSE(Refusal(dir / "cut.gif").empty()) << "GIF cut at " << tenth << "/10";
+  }
+}
+
+TEST(LoadPicture, AcceptsCompleteFilesWithSomethingAppended) {
+  TempDir dir;
+  const QImage image = Gradient(20, 10);
+  WriteFile(dir / "tail.bmp", Encoded(image, "BMP") + "trailing bytes");
+  ExpectSamePixels(Load(dir / "tail.bmp"), image);
+  WriteFile(dir / "tail.jpg", Encoded(image, "JPEG") + "trailing bytes");
+  EXPECT_EQ(Refusal(dir / "tail.jpg"), "");
+}
+
+TEST(LoadPicture, RefusesABmpOneByteShortOfItsLastRowsPadding) {
+  // Qt's reader reads whole padded rows and leaves a row it cannot read whole unset.
+  TempDir dir;
+  const QImage image = Gradient(3, 2).convertToFormat(QImage::Format_RGB888);
+  const QByteArray bmp = Encoded(image, "BMP");  // rows of 9 bytes padded to 12
+  WriteFile(dir / "whole.bmp", bmp);
+  ExpectSamePixels(Load(dir / "whole.bmp"), image.convertToFormat(QImage::Format_RGB32));
+  WriteFile(dir / "short.bmp", bmp.left(bmp.size() - 1));
+  EXPECT_EQ(Refusal(dir / "short.bmp"), "damaged picture file (truncated)");
+}
+
+TEST(LoadPicture, RefusesHugePicturesFromTheirHeaderNamingTheSize) {
+  TempDir dir;
+  WriteFile(dir / "bomb.bmp", test::BmpHeaderClaiming(60000, 60000));
+  EXPECT_EQ(Refusal(dir / "bomb.bmp"),
+            "picture is 60000 x 60000 pixels, larger than the 1 GiB limit");
+  // One row more than 1 GiB of pixels is too much; exactly 1 GiB passes the size check and is
+  // then found to lack its pixels.
+  WriteFile(dir / "over.bmp", test::BmpHeaderClaiming(16384, 16385));
+  EXPECT_EQ(Refusal(dir / "over.bmp"),
+            "picture is 16384 x 16385 pixels, larger than the 1 GiB limit");
+  WriteFile(dir / "limit.bmp", test::BmpHeaderClaiming(16384, 16384));
+  EXPECT_EQ(Refusal(dir / "limit.bmp"), "damaged picture file (truncated)");
+}
+
+TEST(ToQImage, ShowsExactlyThePixelsOfThePicture) {
+  const Picture picture(3, 2,
+                        {Packed(1, 2, 3), Packed(255, 0, 0), Packed(0, 255, 0), Packed(0, 0, 255),
+                         Packed(255, 255, 255), Packed(0, 0, 0)});
+  const QImage image = ToQImage(picture);
+  ASSERT_EQ(image.size(), QSize(3, 2));
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x) {
+      const QRgb p = image.pixel(x, y);
+      EXPECT_EQ(Packed(qRed(p), qGreen(p), qBlue(p)), picture.Pixel(x, y)) << x << "," << y;
+    }
+  }
+}
+
+TEST(ToQImage, RoundTripsThroughALosslessFile) {
+  const QImage image = Gradient(9, 7);
+  TempDir dir;
+  WriteFile(dir / "p.png", Encoded(image, "PNG"));
+  const QImage shown = ToQImage(Load(dir / "p.png"));
+  EXPECT_EQ(shown, image);
+}
+
+}  // namespace
+}  // namespace stipplor

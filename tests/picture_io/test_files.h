@@ -1,0 +1,69 @@
+#pragma once
+
+// Real files for tests of the loader and the command line: a temporary folder, and picture
+// files made by Qt's writers or, where Qt writes none (GIF) or a special header is needed,
+// byte by byte.
+
+#include <QByteArray>
+#include <QImage>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace stipplor::test {
+
+// A fresh folder under /tmp, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  // The names in the folder, sorted.
+  std::vector<std::string> Names() const;
+
+ private:
+  std::string path_;
+};
+
+// While it lives, file permissions hold for this process and the programs it starts: a test
+// running as root acts as the user "nobody", so that a read-only folder or an unreadable file
+// is really refused. Files such a test uses must be open to others.
+class WithoutRootPrivileges {
+ public:
+  WithoutRootPrivileges();
+  ~WithoutRootPrivileges();
+  WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
+  WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
+
+ private:
+  bool switched_ = false;
+};
+
+// The names in the folder, sorted.
+std::vector<std::string> NamesIn(const std::string& folder);
+
+void WriteFile(const std::string& path, const QByteArray& bytes);
+QByteArray ReadFile(const std::string& path);
+
+// The image in the given format ("BMP", "PNG", "JPEG", ...) as Qt writes it.
+QByteArray Encoded(const QImage& image, const char* format, int quality = -1);
+
+// A picture whose pixels all differ from their neighbours: red x, green y, blue x + y.
+QImage Gradient(int width, int height);
+
+// A GIF of 4-colour frames (one palette index a pixel, row after row), optionally with a
+// transparent palette index. Qt writes no GIF, so the file is made here.
+QByteArray GifFile(int width, int height, const std::vector<QRgb>& palette,
+                   const std::vector<std::vector<std::uint8_t>>& frames, int transparentIndex = -1);
+
+// Only the headers of a 24-bit BMP that claims the given size; no pixels follow.
+QByteArray BmpHeaderClaiming(std::int32_t width, std::int32_t height);
+
+// The JPEG with an Exif segment that stores the given orientation (1..8).
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
+
+}  // namespace stipplor::test
