@@ -1,0 +1,180 @@
+#include "picture_window/pic_form.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QRubberBand>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <exception>
+
+#include "picture_io/packed_pixels.h"
+#include "picture_window/scroll_layout.h"
+#include "picture_window/selection_status.h"
+#include "shell/dialogs.h"
+#include "shell/main_frame.h"
+
+namespace stipplor {
+
+namespace {
+
+QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget* parent) {
+  auto* bar = new QScrollBar(orientation, parent);
+  bar->setObjectName(QString::fromLatin1(name));
+  // One position per click on an arrow and per click in the track.
+  bar->setSingleStep(1);
+  bar->setPageStep(1);
+  // The bars never keep the keyboard focus; it belongs to the viewport.
+  bar->setFocusPolicy(Qt::NoFocus);
+  bar->hide();
+  return bar;
+}
+
+}  // namespace
+
+PicForm::PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      frame_(frame),
+      dialogs_(dialogs),
+      PicBox(new QWidget(this)),
+      Pic(new QLabel(PicBox)),
+      selRect(new QRubberBand(QRubberBand::Rectangle, Pic)),
+      HScroll1(MakeScrollBar(Qt::Horizontal, "HScroll1", this)),
+      VScroll1(MakeScrollBar(Qt::Vertical, "VScroll1", this)) {
+  PicBox->setObjectName(QStringLiteral("PicBox"));
+  PicBox->setFocusPolicy(Qt::StrongFocus);
+  PicBox->installEventFilter(this);
+  Pic->setObjectName(QStringLiteral("Pic"));
+  Pic->setMouseTracking(true);
+  Pic->installEventFilter(this);
+  selRect->setObjectName(QStringLiteral("selRect"));
+  // The rectangle is drawn over the picture; it never takes the picture's mouse events.
+  selRect->setAttribute(Qt::WA_TransparentForMouseEvents);
+  selRect->hide();
+  connect(HScroll1, &QScrollBar::valueChanged, this, &PicForm::HScroll1_Change);
+  connect(VScroll1, &QScrollBar::valueChanged, this, &PicForm::VScroll1_Change);
+
+  // Load step: a fresh selection, and "Encode!" is available while this window exists.
+  selection_.Reset();
+  frame_.SetMenuEnabled(MenuItem::mnuEncode, true);
+}
+
+void PicForm::SetPicture(Picture picture) {
+  Pic->setPixmap(QPixmap::fromImage(ToQImage(picture)));
+  Pic->resize(picture.Width(), picture.Height());
+  picture_ = std::move(picture);
+}
+
+EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink) {
+  // The run hides the rectangle while it reads the picture and shows it again at the end; a run
+  // that fails leaves it hidden.
+  const bool useSelection = selection_.Shown;
+  std::optional<Region> region;
+  if (useSelection) {
+    region = selection_.Rect(Pic->x(), Pic->y());
+    selection_.Shown = false;
+    selRect->hide();
+  }
+  EncodeResult result = stipplor::Encode(picture_, region, options, sink);
+  range_ = result.Range;
+  if (useSelection) {
+    selection_.Shown = true;
+    selRect->show();
+  }
+  return result;
+}
+
+void PicForm::Form_Activate() {
+  frame_.SetMenuVisible(MenuItem::mnuPicture, true);
+  frame_.SetMenuChecked(MenuItem::mnuPicture, true);
+  frame_.SetMenuChecked(MenuItem::mnuRuvaDev, false);
+  frame_.SetMenuEnabled(MenuItem::mnuTileHorizontally, true);
+  frame_.SetMenuEnabled(MenuItem::mnuTileVertically, true);
+}
+
+void PicForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+// Unload step: the window never refuses to close.
+void PicForm::closeEvent(QCloseEvent* event) {
+  frame_.SetStatusPanel(1, QString());
+  frame_.SetStatusPanel(2, QString());
+  frame_.SetMenuEnabled(MenuItem::mnuEncode, false);
+  frame_.SetMenuVisible(MenuItem::mnuPicture, false);
+  if (!frame_.MenuVisible(MenuItem::mnuRuvaDev)) {
+    frame_.SetMenuEnabled(MenuItem::mnuTileHorizontally, false);
+    frame_.SetMenuEnabled(MenuItem::mnuTileVertically, false);
+  }
+  event->accept();
+}
+
+bool PicForm::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel over the picture scrolls it vertically, as the bar's own wheel handling would.
+  if (watched == PicBox && event->type() == QEvent::Wheel && VScroll1->isVisible()) {
+    QCoreApplication::sendEvent(VScroll1, event);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void PicForm::Form_Resize() {
+  try {
+    const bool minimized = parentWidget() != nullptr && parentWidget()->isMinimized();
+    const auto layout = LayOut({.W = width(),
+                                .H = height(),
+                                .Minimized = minimized,
+                                .PW = Pic->width(),
+                                .PH = Pic->height(),
+                                .PL = Pic->x(),
+                                .PT = Pic->y()});
+    if (!layout) return;
+    HScroll1->hide();
+    VScroll1->hide();
+    PicBox->setGeometry(0, 0, layout->ViewportWidth, layout->ViewportHeight);
+    HScroll1->setGeometry(0, layout->HScroll.Edge, layout->HScroll.Length, kBarThickness);
+    VScroll1->setGeometry(layout->VScroll.Edge, 0, kBarThickness, layout->VScroll.Length);
+    for (const auto& [bar, place] :
+         {std::pair{HScroll1, layout->HScroll}, std::pair{VScroll1, layout->VScroll}}) {
+      if (!place.Shown) continue;
+      bar->show();
+      bar->setMaximum(place.Maximum);
+      bar->setValue(place.Position);
+    }
+  } catch (const std::exception& error) {
+    dialogs_.Warning(this, QStringLiteral("Form_Resize_Error"), QString::fromUtf8(error.what()));
+  }
+}
+
+void PicForm::HScroll1_Change(int position) {
+  const int left = -kPixelsPerPosition * position;
+  selection_.ScrollX(Pic->x(), left);
+  Pic->move(left, Pic->y());
+  UpdateSelRect();
+  UpdateSelStatus();
+  PicBox->setFocus();
+}
+
+void PicForm::VScroll1_Change(int position) {
+  const int top = -kPixelsPerPosition * position;
+  selection_.ScrollY(Pic->y(), top);
+  Pic->move(Pic->x(), top);
+  UpdateSelRect();
+  UpdateSelStatus();
+  PicBox->setFocus();
+}
+
+void PicForm::UpdateSelRect() {
+  if (!selection_.Shown) return;
+  const Region rect = selection_.Rect(Pic->x(), Pic->y());
+  selRect->setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
+}
+
+void PicForm::UpdateSelStatus() {
+  frame_.SetStatusPanel(1, SelectionText(selection_.Shown, selection_.Rect(Pic->x(), Pic->y())));
+  frame_.SetStatusPanel(2, ImageText(Pic->width(), Pic->height()));
+}
+
+}  // namespace stipplor

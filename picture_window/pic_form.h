@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+
+#include "engine/encode.h"
+#include "engine/picture.h"
+#include "picture_window/selection_model.h"
+
+class QLabel;
+class QRubberBand;
+class QScrollBar;
+
+namespace stipplor {
+
+class Dialogs;
+class MainFrame;
+
+// The picture window: shows the picture at its natural size in the viewport PicBox, scrolled in
+// 8-pixel steps by HScroll1 and VScroll1, and holds the picture and the selection that a run
+// reads. It is the content of a subwindow of the main window's MDI area; constructing it is the
+// window's load step, closing it its unload step.
+class PicForm : public QWidget {
+ public:
+  PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent = nullptr);
+
+  // Puts a picture into Pic, which takes the picture's size. The scroll offset and the selection
+  // stay as they are until the next resize, scroll or mouse action.
+  void SetPicture(Picture picture);
+  const Picture& picture() const { return picture_; }
+
+  // One encoding run over the selection, or the whole picture when none is shown, written to
+  // `sink`. Errors of the run pass to the caller.
+  EncodeResult Encode(const EncodeOptions& options, LineSink& sink);
+  const BrightnessRange& Range() const { return range_; }
+
+  // The window became the active child window.
+  void Form_Activate();
+
+  const SelectionModel& Selection() const { return selection_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Form_Resize();
+  void HScroll1_Change(int position);
+  void VScroll1_Change(int position);
+  void UpdateSelRect();
+  void UpdateSelStatus();
+
+  MainFrame& frame_;
+  Dialogs& dialogs_;
+  Picture picture_;
+  BrightnessRange range_;
+  SelectionModel selection_;
+
+  QWidget* PicBox;
+  QLabel* Pic;
+  QRubberBand* selRect;
+  QScrollBar* HScroll1;
+  QScrollBar* VScroll1;
+};
+
+}  // namespace stipplor

@@ -1,0 +1,50 @@
+#include "picture_window/scroll_layout.h"
+
+#include "engine/int16.h"
+
+namespace stipplor {
+
+namespace {
+
+// The range of a bar: the positions needed to bring the picture's far edge into view, rounded
+// up; or, when the viewport already reaches past that edge while the picture is scrolled, a
+// range that ends at the current position so that the picture stays where it is.
+ScrollBarLayout Bar(int edge, int length, int size, int offset, int viewport) {
+  constexpr int kRoundUp = kPixelsPerPosition - 1;
+  ScrollBarLayout bar{.Shown = true, .Edge = edge, .Length = length};
+  bar.Maximum = offset + size >= viewport ? (size - viewport + kRoundUp) / kPixelsPerPosition
+                                          : (kRoundUp - offset) / kPixelsPerPosition;
+  if (bar.Maximum > kMaxScrollPosition) throw OverflowError();
+  bar.Position = -offset / kPixelsPerPosition;
+  return bar;
+}
+
+}  // namespace
+
+std::optional<ScrollLayout> LayOut(const ScrollLayoutInput& in) {
+  if (in.H == 0 || in.Minimized) return std::nullopt;
+
+  // A scrolled picture keeps its bar; then each bar that is needed may make the other needed.
+  bool h = in.PL < 0;
+  bool v = in.PT < 0;
+  if (in.PW >= in.W) h = true;
+  if (in.PH >= in.H) v = true;
+  if (v && in.PW > in.W - kBarMargin) h = true;
+  if (h && in.PH > in.H - kBarMargin) v = true;
+  if (v && in.PW > in.W - kBarMargin) h = true;
+
+  ScrollLayout out;
+  out.ViewportHeight = h ? in.H - kBarSpace : in.H;
+  out.ViewportWidth = v ? in.W - kBarSpace : in.W;
+  const int hTop = in.H - kBarThickness;
+  const int hWidth = v ? in.W - kBarThickness : in.W;
+  const int vLeft = in.W - kBarThickness;
+  const int vHeight = h ? in.H - kBarThickness : in.H;
+  out.HScroll = h ? Bar(hTop, hWidth, in.PW, in.PL, out.ViewportWidth)
+                  : ScrollBarLayout{.Edge = hTop, .Length = hWidth};
+  out.VScroll = v ? Bar(vLeft, vHeight, in.PH, in.PT, out.ViewportHeight)
+                  : ScrollBarLayout{.Edge = vLeft, .Length = vHeight};
+  return out;
+}
+
+}  // namespace stipplor

@@ -1,0 +1,118 @@
+#include "result_window/text_form.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+#include <stdexcept>
+
+#include "result_window/save_file.h"
+#include "shell/busy_pointer.h"
+#include "shell/dialogs.h"
+#include "shell/main_frame.h"
+
+namespace stipplor {
+
+// Collects the lines of one run; the document becomes the shown one only once the run ends it.
+class TextForm::RunSink : public LineSink {
+ public:
+  explicit RunSink(TextForm& form) : form_(form) {}
+  void Begin() override {
+    document_ = HtmlDocument();
+    document_.Begin();
+  }
+  void AppendLine(std::string_view line) override { document_.AppendLine(line); }
+  void End() override {
+    document_.End();
+    form_.Present(std::exchange(document_, HtmlDocument()));
+  }
+
+ private:
+  TextForm& form_;
+  HtmlDocument document_;
+};
+
+TextForm::TextForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      WebBrowser1(new QWebEngineView(this)),
+      frame_(frame),
+      dialogs_(dialogs),
+      run_(std::make_unique<RunSink>(*this)) {
+  setWindowTitle(QStringLiteral("RuvaDev"));
+  WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+  // A file dropped on the view must not replace the document.
+  WebBrowser1->setAcceptDrops(false);
+  // The view fills the client area at every size.
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(WebBrowser1);
+  CanUnloadMe = false;
+  WebBrowser1->setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
+TextForm::~TextForm() = default;
+
+LineSink& TextForm::Document() { return *run_; }
+
+void TextForm::Present(HtmlDocument document) {
+  const QString path = folder_.filePath(QStringLiteral("result-%1.html").arg(shownCount_ + 1));
+  const QString previous = folder_.filePath(QStringLiteral("result-%1.html").arg(shownCount_));
+  if (!folder_.isValid()) throw std::runtime_error(folder_.errorString().toStdString());
+  QFile file(path);
+  const auto size = static_cast<qint64>(document.Text().size());
+  if (!file.open(QIODevice::WriteOnly) || file.write(document.Text().data(), size) != size) {
+    throw std::runtime_error(file.errorString().toStdString());
+  }
+  file.close();
+  ++shownCount_;
+  shown_ = std::move(document);
+  WebBrowser1->load(QUrl::fromLocalFile(path));
+  QFile::remove(previous);
+}
+
+void TextForm::SaveAs(const QString& FileName) {
+  QString error;
+  {
+    BusyPointer busy(this);
+    if (QFile probe(FileName); probe.open(QIODevice::ReadOnly)) {
+      probe.close();
+      const QString question =
+          FileName + QStringLiteral(" already exists.") + u'\r' + "Do you want to overwrite it?";
+      if (!dialogs_.AskYesNo(this, kAppTitle, question)) return;
+    }
+    error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
+    if (error.isEmpty()) setWindowTitle(FileName);
+  }
+  if (!error.isEmpty()) dialogs_.Warning(this, kAppTitle, error);
+}
+
+void TextForm::Form_Activate() {
+  if (!isVisible()) return;
+  frame_.SetMenuVisible(MenuItem::mnuRuvaDev, true);
+  frame_.SetMenuChecked(MenuItem::mnuRuvaDev, true);
+  frame_.SetMenuChecked(MenuItem::mnuPicture, false);
+  frame_.SetMenuEnabled(MenuItem::mnuTileHorizontally, true);
+  frame_.SetMenuEnabled(MenuItem::mnuTileVertically, true);
+}
+
+void TextForm::closeEvent(QCloseEvent* event) {
+  frame_.SetMenuEnabled(MenuItem::mnuSave, false);
+  frame_.SetMenuVisible(MenuItem::mnuRuvaDev, false);
+  if (!frame_.MenuVisible(MenuItem::mnuPicture)) {
+    frame_.SetMenuEnabled(MenuItem::mnuTileHorizontally, false);
+    frame_.SetMenuEnabled(MenuItem::mnuTileVertically, false);
+  }
+  if (CanUnloadMe) {
+    event->accept();
+    return;
+  }
+  // Hide instead of closing; the document stays in the view for the next look.
+  event->ignore();
+  if (parentWidget() != nullptr) {
+    parentWidget()->hide();
+  } else {
+    hide();
+  }
+}
+
+}  // namespace stipplor

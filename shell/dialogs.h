@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace stipplor {
+
+// The application's title, shown on its message boxes.
+inline const QString kAppTitle = QStringLiteral("Stipplor");
+
+// The file dialogs and message boxes of the program. Filters are written as pairs of a display
+// text and a pattern list separated by "|" ("*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*").
+// A file dialog answers the chosen path, or an empty string when the user cancels.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual QString OpenFile(QWidget* parent, const QString& filter, const QString& fileName) = 0;
+  virtual QString SaveFile(QWidget* parent, const QString& filter, const QString& fileName) = 0;
+  // A message box with the warning icon and one OK button.
+  virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
+  // A message box with the warning icon and the buttons Yes and No; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+};
+
+// Dialogs shown with QFileDialog and QMessageBox.
+class QtDialogs : public Dialogs {
+ public:
+  QString OpenFile(QWidget* parent, const QString& filter, const QString& fileName) override;
+  QString SaveFile(QWidget* parent, const QString& filter, const QString& fileName) override;
+  void Warning(QWidget* parent, const QString& title, const QString& text) override;
+  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+};
+
+// Turns a "text|patterns|text|patterns" filter into QFileDialog's form,
+// "text (pattern pattern);;text (pattern)".
+QString QtFileFilter(const QString& filter);
+
+}  // namespace stipplor

@@ -1,0 +1,162 @@
+#include "shell/mdi_pic_form.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QStatusBar>
+#include <exception>
+
+#include "picture_window/pic_form.h"
+#include "result_window/text_form.h"
+#include "shell/busy_pointer.h"
+#include "shell/dialogs.h"
+
+namespace stipplor {
+
+MDIPicForm::MDIPicForm(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), mdiArea_(new QMdiArea(this)) {
+  setWindowTitle(kAppTitle);
+  setAcceptDrops(true);
+  resize(1024, 768);
+  setCentralWidget(mdiArea_);
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MDIPicForm::SubWindowActivated);
+  BuildMenuBar();
+
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    panels_[i] = new QLabel(statusBar());
+    panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+    statusBar()->addWidget(panels_[i], i == 0 ? 1 : 0);
+  }
+
+  // The result window exists, hidden, from the start, so that every run can write into it.
+  textForm_ = new TextForm(*this, dialogs_);
+  mdiArea_->addSubWindow(textForm_)->hide();
+}
+
+MDIPicForm::~MDIPicForm() = default;
+
+QString MDIPicForm::StatusPanel(int panel) const {
+  return panels_.at(static_cast<std::size_t>(panel - 1))->text();
+}
+
+void MDIPicForm::SetStatusPanel(int panel, const QString& text) {
+  panels_.at(static_cast<std::size_t>(panel - 1))->setText(text);
+}
+
+QAction* MDIPicForm::Action(MenuItem item) const {
+  switch (item) {
+    case MenuItem::mnuSave:
+      return mnuSave;
+    case MenuItem::mnuEncode:
+      return mnuEncode;
+    case MenuItem::mnuTileHorizontally:
+      return mnuTileHorizontally;
+    case MenuItem::mnuTileVertically:
+      return mnuTileVertically;
+    case MenuItem::mnuPicture:
+      return mnuPicture;
+    case MenuItem::mnuRuvaDev:
+      return mnuRuvaDev;
+  }
+  return nullptr;
+}
+
+void MDIPicForm::SetMenuEnabled(MenuItem item, bool enabled) { Action(item)->setEnabled(enabled); }
+void MDIPicForm::SetMenuVisible(MenuItem item, bool visible) { Action(item)->setVisible(visible); }
+void MDIPicForm::SetMenuChecked(MenuItem item, bool checked) { Action(item)->setChecked(checked); }
+bool MDIPicForm::MenuVisible(MenuItem item) const { return Action(item)->isVisible(); }
+
+// Whatever closes the frame, the result window closes for real with it; nothing is asked.
+void MDIPicForm::closeEvent(QCloseEvent* event) {
+  if (textForm_ != nullptr) textForm_->CanUnloadMe = true;
+  mdiArea_->closeAllSubWindows();
+  event->accept();
+}
+
+void MDIPicForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+// One dropped file opens; several, or data that is no file, change nothing.
+void MDIPicForm::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  LoadPicFile(urls.front().toLocalFile());
+}
+
+void MDIPicForm::mnuFileOpen_Click() {
+  const QString FileName = dialogs_.OpenFile(
+      this, QStringLiteral("*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*"), QString());
+  if (FileName.isEmpty()) return;
+  LoadPicFile(FileName);
+}
+
+void MDIPicForm::mnuSave_Click() {
+  const QString FileName =
+      dialogs_.SaveFile(this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"), QString());
+  if (FileName.isEmpty() || textForm_ == nullptr) return;
+  textForm_->SaveAs(FileName);
+}
+
+void MDIPicForm::mnuFileExit_Click() { close(); }
+
+void MDIPicForm::mnuEncode_Click() {
+  QString failure;
+  {
+    BusyPointer busy(this);
+    QCoreApplication::processEvents();
+    try {
+      const EncodeResult result = picForm_->Encode(options_.ForEncode(), textForm_->Document());
+      textForm_->setWindowTitle(QString::fromStdString(result.Caption));
+      ShowResultWindow();
+      mnuSave->setEnabled(true);
+    } catch (const std::exception& error) {
+      // A failed run leaves the previous result and "Save As" as they were.
+      failure = QString::fromUtf8(error.what());
+    }
+  }
+  if (!failure.isEmpty()) dialogs_.Warning(this, kAppTitle, failure);
+}
+
+void MDIPicForm::mnuPicture_Click() {
+  mnuPicture->setChecked(true);
+  mnuRuvaDev->setChecked(false);
+  if (picForm_ == nullptr) return;
+  mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(picForm_->parentWidget()));
+  picForm_->setFocus();
+}
+
+void MDIPicForm::mnuRuvaDev_Click() {
+  mnuRuvaDev->setChecked(true);
+  mnuPicture->setChecked(false);
+  if (textForm_ == nullptr) return;
+  mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(textForm_->parentWidget()));
+  textForm_->setFocus();
+}
+
+void MDIPicForm::SubWindowActivated(QMdiSubWindow* window) {
+  if (window == nullptr) return;
+  if (picForm_ != nullptr && window->widget() == picForm_) picForm_->Form_Activate();
+  if (textForm_ != nullptr && window->widget() == textForm_) textForm_->Form_Activate();
+}
+
+// Showing the result window activates it; when it already is the active one, its activation
+// step runs all the same so that the Window menu lists it again.
+void MDIPicForm::ShowResultWindow() {
+  auto* window = qobject_cast<QMdiSubWindow*>(textForm_->parentWidget());
+  window->show();
+  if (mdiArea_->activeSubWindow() == window) {
+    textForm_->Form_Activate();
+  } else {
+    mdiArea_->setActiveSubWindow(window);
+  }
+}
+
+}  // namespace stipplor

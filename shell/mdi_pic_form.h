@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+#include "picture_window/pic_form.h"
+#include "result_window/text_form.h"
+#include "shell/main_frame.h"
+#include "shell/option_state.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace stipplor {
+
+class Dialogs;
+
+// The application's frame: menus, the option state, the status bar StatusBar1 and the MDI area
+// holding the picture window and the result window, one of each at most.
+class MDIPicForm : public QMainWindow, public MainFrame {
+ public:
+  explicit MDIPicForm(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~MDIPicForm() override;
+
+  // Loads a picture file into the picture window, creating the window when none exists.
+  // Reports a file it cannot read itself.
+  void LoadPicFile(const QString& FileName);
+
+  const OptionState& Options() const { return options_; }
+  PicForm* PictureWindow() const { return picForm_; }
+  TextForm* ResultWindow() const { return textForm_; }
+  QMdiArea* ClientArea() const { return mdiArea_; }
+  QString StatusPanel(int panel) const;
+
+  // MainFrame: what the child windows touch.
+  void SetStatusPanel(int panel, const QString& text) override;
+  void SetMenuEnabled(MenuItem item, bool enabled) override;
+  void SetMenuVisible(MenuItem item, bool visible) override;
+  void SetMenuChecked(MenuItem item, bool checked) override;
+  bool MenuVisible(MenuItem item) const override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenuBar();
+  QAction* Command(QMenu* menu, const char* name, const QString& caption,
+                   void (MDIPicForm::*handler)());
+  QAction* Choice(QMenu* menu, QActionGroup* group, const char* name, const QString& caption,
+                  std::function<void()> store);
+  QAction* Toggle(QMenu* menu, const char* name, const QString& caption, bool OptionState::*flag);
+  void ReflectOptions();
+  QAction* Action(MenuItem item) const;
+
+  void mnuFileOpen_Click();
+  void mnuSave_Click();
+  void mnuFileExit_Click();
+  void mnuEncode_Click();
+  void mnuPicture_Click();
+  void mnuRuvaDev_Click();
+  void SubWindowActivated(QMdiSubWindow* window);
+  void ShowResultWindow();
+  PicForm& ReachPicForm();
+
+  Dialogs& dialogs_;
+  OptionState options_;
+  QMdiArea* mdiArea_;
+  std::array<QLabel*, 2> panels_{};
+  QPointer<PicForm> picForm_;
+  QPointer<TextForm> textForm_;
+
+  QAction* mnuSave = nullptr;
+  QAction* mnuEncode = nullptr;
+  QAction* mnuTileHorizontally = nullptr;
+  QAction* mnuTileVertically = nullptr;
+  QAction* mnuPicture = nullptr;
+  QAction* mnuRuvaDev = nullptr;
+  std::array<QAction*, 4> mnuSize{};
+  QAction* mnuBW = nullptr;
+  QAction* mnuColored = nullptr;
+  std::array<QAction*, 4> mnuBWStyle{};  // Plain, Pattern, Dotted, Fractal
+  QAction* mnuBWGrey = nullptr;
+  QAction* mnuBWColorized = nullptr;
+  QAction* mnuBWSmoothTransition = nullptr;
+  QAction* mnuColoredLoQu = nullptr;
+  QAction* mnuColoredHiQu = nullptr;
+  QAction* mnuMinimizeSize = nullptr;
+};
+
+}  // namespace stipplor

@@ -1,0 +1,157 @@
+// The menu bar of the main window and the option commands that keep the option state.
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "shell/mdi_pic_form.h"
+
+namespace stipplor {
+
+namespace {
+
+// A menu on the menu bar or a submenu of a menu.
+template <typename Parent>
+QMenu* Menu(Parent* parent, const char* name, const QString& caption) {
+  QMenu* menu = parent->addMenu(caption);
+  menu->setObjectName(QString::fromLatin1(name));
+  menu->menuAction()->setObjectName(QString::fromLatin1(name));
+  return menu;
+}
+
+void Separator(QMenu* menu, const char* name) {
+  menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+QActionGroup* Exclusive(QObject* parent) {
+  auto* group = new QActionGroup(parent);
+  group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+  return group;
+}
+
+}  // namespace
+
+void MDIPicForm::BuildMenuBar() {
+  QMenu* mnuFile = Menu(menuBar(), "mnuFile", "&File");
+  Command(mnuFile, "mnuFileOpen", "&Open...", &MDIPicForm::mnuFileOpen_Click);
+  mnuSave = Command(mnuFile, "mnuSave", "&Save As ...", &MDIPicForm::mnuSave_Click);
+  Separator(mnuFile, "mnuSep0");
+  Command(mnuFile, "mnuFileExit", "&Exit", &MDIPicForm::mnuFileExit_Click);
+
+  QMenu* mnuOptions = Menu(menuBar(), "mnuOptions", "&Options");
+  QActionGroup* sizes = Exclusive(this);
+  mnuSize[0] =
+      Choice(mnuOptions, sizes, "mnuSize1", "1:2 ( &Large )", [this] { options_.Ratio = 1; });
+  mnuSize[1] =
+      Choice(mnuOptions, sizes, "mnuSize2", "1:1 ( &Normal )", [this] { options_.Ratio = 2; });
+  mnuSize[2] =
+      Choice(mnuOptions, sizes, "mnuSize3", "3:2 ( &Small )", [this] { options_.Ratio = 3; });
+  mnuSize[3] =
+      Choice(mnuOptions, sizes, "mnuSize4", "2:1 ( &Tiny )", [this] { options_.Ratio = 4; });
+  Separator(mnuOptions, "mnuSep1");
+  QActionGroup* family = Exclusive(this);
+  mnuBW = Choice(mnuOptions, family, "mnuBW", "&B&&W", [this] { options_.BW = true; });
+  mnuColored =
+      Choice(mnuOptions, family, "mnuColored", "&Colored", [this] { options_.BW = false; });
+  Separator(mnuOptions, "mnuSep2");
+
+  QMenu* mnuBWOptions = Menu(mnuOptions, "mnuBWOptions", "&B&&W Options");
+  QActionGroup* styles = Exclusive(this);
+  mnuBWStyle[0] =
+      Choice(mnuBWOptions, styles, "mnuBWPlain", "&Plain", [this] { options_.BWEncoding = 0; });
+  mnuBWStyle[1] =
+      Choice(mnuBWOptions, styles, "mnuBWPattern", "&Pattern", [this] { options_.BWEncoding = 1; });
+  mnuBWStyle[2] =
+      Choice(mnuBWOptions, styles, "mnuBWDotted", "&Dotted", [this] { options_.BWEncoding = 2; });
+  mnuBWStyle[3] =
+      Choice(mnuBWOptions, styles, "mnuBWFractal", "&Fractal", [this] { options_.BWEncoding = 3; });
+  Separator(mnuBWOptions, "mnuSep3");
+  QActionGroup* ink = Exclusive(this);
+  mnuBWGrey =
+      Choice(mnuBWOptions, ink, "mnuBWGrey", "&Grey", [this] { options_.Colorized = false; });
+  mnuBWColorized = Choice(mnuBWOptions, ink, "mnuBWColorized", "&Colorized",
+                          [this] { options_.Colorized = true; });
+  Separator(mnuBWOptions, "mnuSep4");
+  mnuBWSmoothTransition = Toggle(mnuBWOptions, "mnuBWSmoothTransition", "Smooth Transition",
+                                 &OptionState::BWSmoothTransition);
+
+  QMenu* mnuColoredOptions = Menu(mnuOptions, "mnuColoredOptions", "&Colored Options");
+  QActionGroup* quality = Exclusive(this);
+  mnuColoredLoQu = Choice(mnuColoredOptions, quality, "mnuColoredLoQu", "&Lower Quality",
+                          [this] { options_.HighQuality = false; });
+  mnuColoredHiQu = Choice(mnuColoredOptions, quality, "mnuColoredHiQu", "&Higher Quality",
+                          [this] { options_.HighQuality = true; });
+  Separator(mnuOptions, "mnuSep5");
+  mnuMinimizeSize =
+      Toggle(mnuOptions, "mnuMinimizeSize", "&Minimize Size", &OptionState::MinimizeSize);
+
+  // "Encode!" is a command on the menu bar itself.
+  mnuEncode = menuBar()->addAction(QStringLiteral("Encode!"));
+  mnuEncode->setObjectName(QStringLiteral("mnuEncode"));
+  connect(mnuEncode, &QAction::triggered, this, &MDIPicForm::mnuEncode_Click);
+
+  QMenu* mnuWindow = Menu(menuBar(), "mnuWindow", "&Window");
+  mnuTileHorizontally = Command(mnuWindow, "mnuTileHorizontally", "Tile &Horizontally", nullptr);
+  mnuTileVertically = Command(mnuWindow, "mnuTileVertically", "Tile &Vertically", nullptr);
+  Separator(mnuWindow, "mnuSep6");
+  mnuPicture = Command(mnuWindow, "mnuPicture", "&Picture", &MDIPicForm::mnuPicture_Click);
+  mnuRuvaDev = Command(mnuWindow, "mnuRuvaDev", "&RuvaDev", &MDIPicForm::mnuRuvaDev_Click);
+
+  // States at start; the option marks follow from the option state.
+  mnuSave->setEnabled(false);
+  mnuEncode->setEnabled(false);
+  mnuTileHorizontally->setEnabled(false);
+  mnuTileVertically->setEnabled(false);
+  for (QAction* entry : {mnuPicture, mnuRuvaDev}) {
+    entry->setCheckable(true);
+    entry->setVisible(false);
+  }
+  ReflectOptions();
+}
+
+QAction* MDIPicForm::Command(QMenu* menu, const char* name, const QString& caption,
+                             void (MDIPicForm::*handler)()) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+  return action;
+}
+
+QAction* MDIPicForm::Choice(QMenu* menu, QActionGroup* group, const char* name,
+                            const QString& caption, std::function<void()> store) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setCheckable(true);
+  group->addAction(action);
+  connect(action, &QAction::triggered, this, [this, store = std::move(store)] {
+    store();
+    ReflectOptions();
+  });
+  return action;
+}
+
+QAction* MDIPicForm::Toggle(QMenu* menu, const char* name, const QString& caption,
+                            bool OptionState::*flag) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setCheckable(true);
+  // Triggering inverts the mark; the new mark is the flag.
+  connect(action, &QAction::triggered, this, [this, flag](bool checked) {
+    options_.*flag = checked;
+    ReflectOptions();
+  });
+  return action;
+}
+
+// The check marks always show the option state.
+void MDIPicForm::ReflectOptions() {
+  mnuSize.at(static_cast<std::size_t>(options_.Ratio - 1))->setChecked(true);
+  (options_.BW ? mnuBW : mnuColored)->setChecked(true);
+  mnuBWStyle.at(static_cast<std::size_t>(options_.BWEncoding))->setChecked(true);
+  (options_.Colorized ? mnuBWColorized : mnuBWGrey)->setChecked(true);
+  mnuBWSmoothTransition->setChecked(options_.BWSmoothTransition);
+  (options_.HighQuality ? mnuColoredHiQu : mnuColoredLoQu)->setChecked(true);
+  mnuMinimizeSize->setChecked(options_.MinimizeSize);
+}
+
+}  // namespace stipplor

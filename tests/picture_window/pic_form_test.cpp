@@ -1,0 +1,142 @@
+// The picture window's widgets: layout on resize, scrolling, load and unload.
+
+#include "picture_window/pic_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+
+#include "tests/gui_support/app_fixture.h"
+
+namespace stipplor::testing {
+namespace {
+
+class PicFormTest : public AppFixture {
+ protected:
+  void OpenPicture(int width, int height) {
+    Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(width, height)));
+    ASSERT_NE(form->PictureWindow(), nullptr);
+    window = form->PictureWindow();
+  }
+
+  // Sizes the subwindow so that the picture window's inner area is width x height.
+  void SetInnerSize(int width, int height) {
+    QMdiSubWindow* frame = PictureSubWindow();
+    frame->showNormal();
+    const QSize border = frame->size() - window->size();
+    frame->resize(QSize(width, height) + border);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->size(), QSize(width, height));
+  }
+
+  template <typename T>
+  T* Child(const char* name) const {
+    return window->findChild<T*>(QString::fromLatin1(name));
+  }
+  QScrollBar* HScroll1() const { return Child<QScrollBar>("HScroll1"); }
+  QScrollBar* VScroll1() const { return Child<QScrollBar>("VScroll1"); }
+  QWidget* PicBox() const { return Child<QWidget>("PicBox"); }
+  QLabel* Pic() const { return Child<QLabel>("Pic"); }
+
+  PicForm* window = nullptr;
+};
+
+TEST_F(PicFormTest, APictureThatFitsNeedsNoBars) {
+  OpenPicture(100, 80);
+  SetInnerSize(400, 300);
+  EXPECT_FALSE(HScroll1()->isVisible());
+  EXPECT_FALSE(VScroll1()->isVisible());
+  EXPECT_EQ(PicBox()->geometry(), QRect(0, 0, 400, 300));
+  EXPECT_EQ(Pic()->geometry(), QRect(0, 0, 100, 80));
+}
+
+TEST_F(PicFormTest, AWidePictureGetsAHorizontalBarInEightPixelSteps) {
+  OpenPicture(1000, 100);
+  SetInnerSize(400, 300);
+  ASSERT_TRUE(HScroll1()->isVisible());
+  EXPECT_FALSE(VScroll1()->isVisible());
+  EXPECT_EQ(HScroll1()->geometry(), QRect(0, 282, 400, 18));
+  EXPECT_EQ(PicBox()->geometry(), QRect(0, 0, 400, 281));
+  EXPECT_EQ(HScroll1()->minimum(), 0);
+  EXPECT_EQ(HScroll1()->maximum(), 75);
+  EXPECT_EQ(HScroll1()->singleStep(), 1);
+  EXPECT_EQ(HScroll1()->pageStep(), 1);
+
+  HScroll1()->setValue(75);
+  EXPECT_EQ(Pic()->x(), -600);
+  EXPECT_EQ(form->StatusPanel(1), QStringLiteral("Selection: all"));
+  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 100"));
+}
+
+TEST_F(PicFormTest, BothBarsWhenOneBringsTheOther) {
+  OpenPicture(1000, 500);
+  SetInnerSize(400, 300);
+  ASSERT_TRUE(HScroll1()->isVisible());
+  ASSERT_TRUE(VScroll1()->isVisible());
+  EXPECT_EQ(PicBox()->geometry(), QRect(0, 0, 381, 281));
+  EXPECT_EQ(HScroll1()->geometry(), QRect(0, 282, 382, 18));
+  EXPECT_EQ(VScroll1()->geometry(), QRect(382, 0, 18, 282));
+  EXPECT_EQ(HScroll1()->maximum(), 78);
+  EXPECT_EQ(VScroll1()->maximum(), 28);
+  VScroll1()->setValue(3);
+  EXPECT_EQ(Pic()->pos(), QPoint(0, -24));
+}
+
+TEST_F(PicFormTest, EnlargingPastAScrolledPictureKeepsItInPlace) {
+  OpenPicture(1000, 100);
+  SetInnerSize(400, 300);
+  HScroll1()->setValue(30);
+  SetInnerSize(1400, 300);
+  EXPECT_TRUE(HScroll1()->isVisible());
+  EXPECT_EQ(HScroll1()->maximum(), 30);
+  EXPECT_EQ(HScroll1()->value(), 30);
+  EXPECT_EQ(Pic()->x(), -240);
+}
+
+TEST_F(PicFormTest, MinimisingLeavesTheLayout) {
+  OpenPicture(1000, 100);
+  SetInnerSize(400, 300);
+  const QRect viewport = PicBox()->geometry();
+  PictureSubWindow()->showMinimized();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(PicBox()->geometry(), viewport);
+  EXPECT_EQ(HScroll1()->maximum(), 75);
+}
+
+TEST_F(PicFormTest, ALayoutErrorIsShownAndTheWindowStaysUsable) {
+  // Wider than 4095 scroll positions of 8 pixels.
+  OpenPicture(40000, 2);
+  SetInnerSize(400, 300);
+  ASSERT_FALSE(dialogs.Warnings().empty());
+  EXPECT_EQ(dialogs.Warnings().back(), QStringLiteral("Overflow"));
+  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
+  // The next picture lays out as usual.
+  dialogs.calls.clear();
+  OpenPicture(1000, 100);
+  SetInnerSize(410, 300);
+  EXPECT_TRUE(dialogs.Warnings().empty());
+  EXPECT_EQ(HScroll1()->maximum(), 74);
+}
+
+TEST_F(PicFormTest, AnotherPictureKeepsTheScrollPositionUntilTheNextResize) {
+  OpenPicture(1000, 100);
+  SetInnerSize(400, 300);
+  HScroll1()->setValue(10);
+  OpenPicture(1200, 100);
+  EXPECT_EQ(Pic()->x(), -80);
+  EXPECT_EQ(Pic()->width(), 1200);
+  SetInnerSize(401, 300);
+  EXPECT_EQ(HScroll1()->maximum(), (1200 - 401 + 7) / 8);
+  EXPECT_EQ(HScroll1()->value(), 10);
+}
+
+TEST_F(PicFormTest, TheScrollBarsNeverTakeTheFocus) {
+  OpenPicture(1000, 100);
+  EXPECT_EQ(HScroll1()->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(VScroll1()->focusPolicy(), Qt::NoFocus);
+}
+
+}  // namespace
+}  // namespace stipplor::testing
