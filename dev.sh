@@ -109,6 +109,8 @@ verb_bench() {
 verb_gui() {
   need "${BASE_PACKAGES[@]}"
   build default
+  # The result window's browser engine refuses to start its sandbox as root.
+  [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
   exec build/default/app/stipplor "$ROOT/samples/astronaut.jpg"
 }
 
