@@ -64,6 +64,8 @@ Picture LoadPicture(const QString& path) {
   if (!reader.read(&image)) {
     throw PictureError("damaged picture file (" + reader.errorString().toStdString() + ")");
   }
+  // Some readers (MNG) report success for a damaged file and hand over no picture at all.
+  if (image.isNull()) throw PictureError("damaged picture file (no picture in it)");
   RequireWithinLimit(image.width(), image.height());
   ToPackedColors(image, pixels);
   const int width = image.width();
