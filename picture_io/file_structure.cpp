@@ -138,11 +138,16 @@ bool GifTruncated(Bytes b) {
 
 }  // namespace
 
-std::optional<DeclaredSize> BmpDeclaredSize(QByteArrayView bytes) {
-  const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
-  if (!header) return std::nullopt;
-  return DeclaredSize{static_cast<long long>(header->width),
-                      static_cast<long long>(header->height)};
+std::optional<ClaimedSize> HeaderClaimedSize(QByteArrayView bytes) {
+  constexpr qsizetype kGifScreenEnd = 10;
+  if (const std::optional<BmpHeader> header = ReadBmpHeader(bytes)) {
+    return ClaimedSize{static_cast<long long>(header->width),
+                       static_cast<long long>(header->height)};
+  }
+  if (bytes.size() >= kGifScreenEnd && bytes.startsWith("GIF8")) {
+    return ClaimedSize{Le16(bytes, 6), Le16(bytes, 8)};
+  }
+  return std::nullopt;
 }
 
 bool IsTruncated(QByteArrayView bytes, const QByteArray& format) {

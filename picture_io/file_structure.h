@@ -6,14 +6,16 @@
 
 namespace stipplor {
 
-// The size a BMP file's header claims, or none when the bytes are no BMP header. Qt's BMP reader
-// refuses pictures beyond 16384 x 16384 without telling their size, so the loader reads it here
-// to name it.
-struct DeclaredSize {
+// The size of the picture Qt's reader will allocate for a BMP or GIF file, as its header
+// claims it, or none for other files. Qt's BMP reader refuses pictures beyond 16384 x 16384
+// without telling their size, and its GIF reader draws every GIF on a canvas of the logical
+// screen's size, which it does not tell either; the loader reads them here to check and name
+// them before anything is allocated.
+struct ClaimedSize {
   long long width = 0;
   long long height = 0;
 };
-std::optional<DeclaredSize> BmpDeclaredSize(QByteArrayView bytes);
+std::optional<ClaimedSize> HeaderClaimedSize(QByteArrayView bytes);
 
 // Whether a BMP, JPEG or GIF file ends before its first picture does. Qt's readers accept such
 // files and fill the missing part with grey or black; a half-copied file must be refused

@@ -41,8 +41,8 @@ Picture LoadPicture(const QString& path) {
   reader.setDecideFormatFromContent(true);
   reader.setAutoTransform(true);
 
-  if (const auto declared = BmpDeclaredSize(bytes)) {
-    RequireWithinLimit(declared->width, declared->height);
+  if (const auto claimed = HeaderClaimedSize(bytes)) {
+    RequireWithinLimit(claimed->width, claimed->height);
   }
   const QByteArray format = reader.format();
   if (format.isEmpty()) throw PictureError("not a picture file (unsupported or damaged)");

@@ -256,6 +256,31 @@ TEST(LoadPicture, RefusesHugePicturesFromTheirHeaderNamingTheSize) {
   EXPECT_EQ(Refusal(dir / "limit.bmp"), "damaged picture file (truncated)");
 }
 
+// A GIF's logical screen, as its header claims it.
+QByteArray WithScreen(QByteArray gif, int width, int height) {
+  gif[6] = static_cast<char>(width & 0xFF);
+  gif[7] = static_cast<char>(width >> 8);
+  gif[8] = static_cast<char>(height & 0xFF);
+  gif[9] = static_cast<char>(height >> 8);
+  return gif;
+}
+
+TEST(LoadPicture, GifIsDrawnOnItsLogicalScreen) {
+  TempDir dir;
+  const QByteArray gif =
+      test::GifFile(1, 1, {qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9), qRgb(0, 0, 0)}, {{1}});
+  WriteFile(dir / "screen.gif", WithScreen(gif, 3, 2));
+  const Picture picture = Load(dir / "screen.gif");
+  ASSERT_EQ(picture.Width(), 3);
+  ASSERT_EQ(picture.Height(), 2);
+  EXPECT_EQ(picture.Pixel(0, 0), Packed(4, 5, 6));
+  EXPECT_EQ(picture.Pixel(2, 1), Packed(1, 2, 3));  // the screen's background colour
+  // A screen beyond the limit is refused from the header, before the canvas is allocated.
+  WriteFile(dir / "bomb.gif", WithScreen(gif, 20000, 60000));
+  EXPECT_EQ(Refusal(dir / "bomb.gif"),
+            "picture is 20000 x 60000 pixels, larger than the 1 GiB limit");
+}
+
 TEST(ToQImage, ShowsExactlyThePixelsOfThePicture) {
   const Picture picture(3, 2,
                         {Packed(1, 2, 3), Packed(255, 0, 0), Packed(0, 255, 0), Packed(0, 0, 255),

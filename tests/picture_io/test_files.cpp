@@ -87,7 +87,9 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 WithoutRootPrivileges::WithoutRootPrivileges() {
   constexpr id_t kNobody = 65534;
   if (::geteuid() != 0) return;
-  if (::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0) {
+  // Real and effective ids both, so that the programs started meanwhile are plainly nobody's;
+  // the saved ids stay root's, which allows the way back.
+  if (::setresgid(kNobody, kNobody, 0) != 0 || ::setresuid(kNobody, kNobody, 0) != 0) {
     throw std::runtime_error("cannot act as nobody");
   }
   switched_ = true;
@@ -95,9 +97,8 @@ WithoutRootPrivileges::WithoutRootPrivileges() {
 
 WithoutRootPrivileges::~WithoutRootPrivileges() {
   if (!switched_) return;
-  if (::seteuid(0) != 0 || ::setegid(0) != 0) {
-    std::abort();  // the tests after would lie
-  }
+  // The tests after would lie.
+  if (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0) std::abort();
 }
 
 void WriteFile(const std::string& path, const QByteArray& bytes) {
