@@ -106,42 +106,6 @@ TEST(OutputFile, ThroughASymbolicLinkReplacesTheFileItPointsTo) {
   EXPECT_TRUE(S_ISLNK(status.st_mode));
 }
 
-TEST(OutputFile, RefusesWhatItCannotWrite) {
-  TempDir dir;
-  ::mkdir((dir / "folder").c_str(), 0755);
-  struct Case {
-    std::string path;
-    std::string cause;
-  };
-  const Case cases[] = {
-      {dir / "folder", "Is a directory"},
-      {dir / "missing/out.html", "No such file or directory"},
-      {"/dev/full", "No space left on device"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Failure(c.path, "x"), c.cause) << c.path;
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"folder"});
-}
-
-TEST(OutputFile, RefusesAReadOnlyFolderAndFile) {
-  TempDir dir;
-  ::chmod(dir.Path().c_str(), 0755);
-  ::mkdir((dir / "ro").c_str(), 0755);
-  WriteFile(dir / "ro/old.html", "old");
-  WriteFile(dir / "locked.html", "locked");
-  ::chmod((dir / "ro").c_str(), 0555);
-  ::chmod((dir / "locked.html").c_str(), 0444);
-  const test::WithoutRootPrivileges asUser;
-  if (::faccessat(AT_FDCWD, (dir / "ro").c_str(), W_OK, AT_EACCESS) == 0) {
-    GTEST_SKIP() << "this user writes into read-only folders";
-  }
-  EXPECT_EQ(Failure(dir / "ro/old.html", "new"), "Permission denied");
-  EXPECT_EQ(Failure(dir / "ro/new.html", "new"), "Permission denied");
-  EXPECT_EQ(Failure(dir / "locked.html", "new"), "Permission denied");
-  EXPECT_EQ(ReadFile(dir / "ro/old.html"), "old");
-  EXPECT_EQ(ReadFile(dir / "locked.html"), "locked");
-  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"locked.html", "ro"}));
-}
-
 TEST(OutputFile, WritesAFifoInPlace) {
   TempDir dir;
   const std::string fifo = dir / "fifo";
