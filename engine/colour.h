@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,15 @@ struct ColorText {
   std::array<char, 7> chars{};
   std::string_view View() const { return {chars.data(), chars.size()}; }
   std::string Str() const { return std::string(View()); }
-  friend bool operator==(const ColorText&, const ColorText&) = default;
+  // Two overlapping 4-byte loads instead of a library call: rows compare every cell's colour.
+  friend bool operator==(const ColorText& a, const ColorText& b) {
+    std::uint32_t a0, a1, b0, b1;
+    std::memcpy(&a0, a.chars.data(), 4);
+    std::memcpy(&a1, a.chars.data() + 3, 4);
+    std::memcpy(&b0, b.chars.data(), 4);
+    std::memcpy(&b1, b.chars.data() + 3, 4);
+    return a0 == b0 && a1 == b1;
+  }
 };
 
 // Splits a packed colour into its channels. Defined for every 32-bit value with the

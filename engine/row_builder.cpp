@@ -93,67 +93,49 @@ void RowBuilder::BuildBW(int y) {
   row_.Put(kBWRowEnd);
 }
 
-void RowBuilder::AppendColoredCell(const ColorText& colour) {
-  row_.Put("<td bgcolor=");
-  row_.Put(colour);
-  row_.Put("></td>");
-  if (IsSet(context_.options.MinimizeSize)) singleMerger_.Add(colour, merged_);
+// The plain form, or the merged one with MinimizeSize when it is strictly shorter.
+template <typename Cells>
+void RowBuilder::PutCells(const Cells& cells) {
+  if (IsSet(context_.options.MinimizeSize) && cells.MergedLength() < cells.PlainLength()) {
+    cells.PutMerged(row_);
+  } else {
+    cells.PutPlain(row_);
+  }
 }
 
 void RowBuilder::BuildColored(int y) {
   const CellGrid& grid = context_.grid;
-  const EncodeOptions& options = context_.options;
-  const bool minimize = IsSet(options.MinimizeSize);
-  const bool twoColours = grid.Ratio > 1 && IsSet(options.HighQuality);
+  const int columns = grid.Columns();
   row_.Clear();
   row_.Put(context_.coloredPrefix);
-  if (minimize) {
-    merged_.Clear();
-    merged_.Put(context_.coloredPrefix);
-    singleMerger_.Start();
-    twoMerger_.Start();
-  }
-
-  const int columns = grid.Columns();
-  if (grid.Ratio == 1) {
-    // Outside the picture a colored run draws black.
-    ReadRow(context_.picture, grid.Left, y, columns, 0, pixels_);
+  if (grid.Ratio > 1 && IsSet(context_.options.HighQuality)) {
+    twoColourCells_.resize(static_cast<std::size_t>(columns));
     for (int i = 0; i < columns; ++i) {
-      Int16 red, green, blue;
-      Long2RGB(pixels_[static_cast<std::size_t>(i)], red, green, blue);
-      AppendColoredCell(RGB2Hex(red, green, blue));
-    }
-  } else if (twoColours) {
-    for (int i = 0; i < columns; ++i) {
-      ColorText bbCol, ffCol;
-      std::string_view ssCol;
+      TwoColourCell& cell = twoColourCells_[static_cast<std::size_t>(i)];
       PixColHiQu(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)), static_cast<Int16>(y),
-                 grid.Ratio, grid.Ratio, bbCol, ffCol, ssCol);
-      row_.Put("<td bgcolor=");
-      row_.Put(bbCol);
-      row_.Put("><font color=");
-      row_.Put(ffCol);
-      row_.Put(">");
-      row_.Put(ssCol);
-      row_.Put("</font></td>");
-      if (minimize) twoMerger_.Add(bbCol, ffCol, ssCol, merged_);
+                 grid.Ratio, grid.Ratio, cell.bbCol, cell.ffCol, cell.ssCol);
     }
+    if (columns > 0) StepPastLast(grid.Left + grid.Width, grid.Ratio);
+    PutCells(TwoColourCells(twoColourCells_));
   } else {
-    for (int i = 0; i < columns; ++i) {
-      AppendColoredCell(GetPixColLoQu(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)),
-                                      static_cast<Int16>(y), grid.Ratio, grid.Ratio));
-    }
-  }
-  if (columns > 0) StepPastLast(grid.Left + grid.Width, grid.Ratio);
-
-  if (minimize) {
-    if (twoColours) {
-      twoMerger_.Finish(merged_);
+    colours_.resize(static_cast<std::size_t>(columns));
+    if (grid.Ratio == 1) {
+      // Outside the picture a colored run draws black.
+      ReadRow(context_.picture, grid.Left, y, columns, 0, pixels_);
+      for (int i = 0; i < columns; ++i) {
+        Int16 red, green, blue;
+        Long2RGB(pixels_[static_cast<std::size_t>(i)], red, green, blue);
+        colours_[static_cast<std::size_t>(i)] = RGB2Hex(red, green, blue);
+      }
     } else {
-      singleMerger_.Finish(merged_);
+      for (int i = 0; i < columns; ++i) {
+        colours_[static_cast<std::size_t>(i)] =
+            GetPixColLoQu(context_.picture, static_cast<Int16>(grid.ColumnLeft(i)),
+                          static_cast<Int16>(y), grid.Ratio, grid.Ratio);
+      }
     }
-    // The merged form replaces the plain one only when it is strictly shorter.
-    if (merged_.Size() < row_.Size()) row_.Swap(merged_);
+    if (columns > 0) StepPastLast(grid.Left + grid.Width, grid.Ratio);
+    PutCells(SingleColourCells(colours_));
   }
   row_.Put(kColoredRowEnd);
 }

@@ -34,13 +34,14 @@ class RowBuilder {
   void BuildBW(int y);
   void BuildColored(int y);
   std::string_view PixelEntry(int b, int x, int y) const;
-  void AppendColoredCell(const ColorText& colour);
+  template <typename Cells>
+  void PutCells(const Cells& cells);
 
   const RowContext& context_;
-  LineBuffer row_, merged_;
+  LineBuffer row_;
   std::vector<PackedColor> pixels_;
-  SingleColourMerger singleMerger_;
-  TwoColourMerger twoMerger_;
+  std::vector<ColorText> colours_;
+  std::vector<TwoColourCell> twoColourCells_;
 };
 
 }  // namespace stipplor

@@ -1,5 +1,12 @@
 #pragma once
 
+// The two forms of a colored row's cells: plain, one table cell per picture cell, and merged,
+// where a run of neighbouring cells of one colour becomes one wider cell. A row is written in
+// the merged form only when that is strictly shorter, so both are measured first and only the
+// chosen one is built.
+
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "engine/colour.h"
@@ -7,35 +14,37 @@
 
 namespace stipplor {
 
-// Builds the merged form of a colored row, in which runs of neighbouring cells of one colour
-// become one wider cell. Both mergers append to a row that already holds the table prefix.
-
 // Cells of one colour each (one-pixel cells and the lower quality).
-class SingleColourMerger {
+class SingleColourCells {
  public:
-  void Start();
-  void Add(const ColorText& colour, LineBuffer& row);
-  void Finish(LineBuffer& row);
+  explicit SingleColourCells(std::span<const ColorText> colours) : colours_(colours) {}
+  std::size_t PlainLength() const;
+  std::size_t MergedLength() const;
+  void PutPlain(LineBuffer& row) const;
+  void PutMerged(LineBuffer& row) const;
 
  private:
-  ColorText previous_{};
-  bool hasPrevious_ = false;
-  int count_ = 0;
+  std::span<const ColorText> colours_;
 };
 
-// Cells of a background colour carrying characters in a font colour (the higher quality).
-class TwoColourMerger {
+// A cell drawn as two characters in a font colour on a background colour.
+struct TwoColourCell {
+  ColorText bbCol;
+  ColorText ffCol;
+  std::string_view ssCol;
+};
+
+// Cells of the higher quality; a run shares its background, the font colour may change inside.
+class TwoColourCells {
  public:
-  void Start();
-  void Add(const ColorText& bbCol, const ColorText& ffCol, std::string_view ssCol, LineBuffer& row);
-  void Finish(LineBuffer& row);
+  explicit TwoColourCells(std::span<const TwoColourCell> cells) : cells_(cells) {}
+  std::size_t PlainLength() const;
+  std::size_t MergedLength() const;
+  void PutPlain(LineBuffer& row) const;
+  void PutMerged(LineBuffer& row) const;
 
  private:
-  ColorText previousBackground_{};
-  ColorText previousFont_{};
-  bool hasPrevious_ = false;
-  int count_ = 0;
-  LineBuffer pending_;
+  std::span<const TwoColourCell> cells_;
 };
 
 }  // namespace stipplor

@@ -205,6 +205,16 @@ TEST(EncodeMerging, HighQualityRunsShareOneBackground) {
   const auto lines = EncodeLines(picture, options);
   EXPECT_EQ(lines.at(1),
             ColoredRow(4, "<td width=4 bgcolor=#000000><font color=#FFFFFF>....</font></td>"));
+
+  // A red lower half in the middle cell changes the font colour inside the run.
+  Picture three(6, 2);
+  for (int x = 0; x < 6; ++x) {
+    three.Row(1)[static_cast<std::size_t>(x)] = x / 2 == 1 ? Rgb(255, 0, 0) : Rgb(255, 255, 255);
+  }
+  EXPECT_EQ(EncodeLines(three, options).at(1),
+            ColoredRow(6,
+                       "<td width=6 bgcolor=#000000><font color=#FFFFFF>..</font>"
+                       "<font color=#FF0000>..</font><font color=#FFFFFF>..</font></td>"));
 }
 
 TEST(EncodeCaption, SummarisesTheOptions) {
