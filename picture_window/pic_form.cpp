@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QRubberBand>
 #include <QScrollBar>
@@ -18,6 +19,13 @@
 namespace stipplor {
 
 namespace {
+
+// Exactly the left button and none of Shift, Ctrl and Alt: the gesture that draws. Every other
+// event with a button moves the selection.
+bool PlainLeft(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys) {
+  return buttons == Qt::LeftButton &&
+         (keys & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
+}
 
 QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget* parent) {
   auto* bar = new QScrollBar(orientation, parent);
@@ -112,6 +120,20 @@ void PicForm::closeEvent(QCloseEvent* event) {
 }
 
 bool PicForm::eventFilter(QObject* watched, QEvent* event) {
+  // Pic receives the moves of a gesture wherever the pointer goes while its button is held:
+  // Qt grabs the mouse for the widget that was pressed.
+  const QEvent::Type type = event->type();
+  if (watched == Pic && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                         type == QEvent::MouseMove)) {
+    const auto& mouse = static_cast<const QMouseEvent&>(*event);
+    const QPoint at = mouse.position().toPoint();
+    if (type == QEvent::MouseMove) {
+      Pic_MouseMove(mouse.buttons(), mouse.modifiers(), at.x(), at.y());
+    } else {
+      Pic_MouseDown(mouse.button(), mouse.modifiers(), at.x(), at.y());
+    }
+    return true;
+  }
   // The wheel over the picture scrolls it vertically, as the bar's own wheel handling would.
   if (watched == PicBox && event->type() == QEvent::Wheel && VScroll1->isVisible()) {
     QCoreApplication::sendEvent(VScroll1, event);
@@ -146,6 +168,32 @@ void PicForm::Form_Resize() {
   } catch (const std::exception& error) {
     dialogs_.Warning(this, QStringLiteral("Form_Resize_Error"), QString::fromUtf8(error.what()));
   }
+}
+
+// X and Y are picture coordinates; the selection is kept in viewport coordinates.
+void PicForm::Pic_MouseDown(Qt::MouseButtons button, Qt::KeyboardModifiers keys, int X, int Y) {
+  selection_.Press(PlainLeft(button, keys), Pic->x() + X, Pic->y() + Y);
+  if (!selection_.Shown) selRect->hide();
+  UpdateSelStatus();
+}
+
+void PicForm::Pic_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, int X, int Y) {
+  if (buttons == Qt::NoButton) {
+    if (!selection_.Shown) frame_.SetStatusPanel(1, PointerText(X, Y));
+    return;
+  }
+  if (PlainLeft(buttons, keys)) {
+    if (!selection_.DrawTo(Pic->x() + X, Pic->y() + Y)) {
+      selRect->hide();
+      return;
+    }
+    UpdateSelRect();
+    selRect->show();
+  } else {
+    selection_.MoveTo(Pic->x() + X, Pic->y() + Y, Pic->x(), Pic->y(), Pic->width(), Pic->height());
+    UpdateSelRect();
+  }
+  UpdateSelStatus();
 }
 
 void PicForm::HScroll1_Change(int position) {

@@ -45,6 +45,8 @@ class PicForm : public QWidget {
 
  private:
   void Form_Resize();
+  void Pic_MouseDown(Qt::MouseButtons button, Qt::KeyboardModifiers keys, int X, int Y);
+  void Pic_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, int X, int Y);
   void HScroll1_Change(int position);
   void VScroll1_Change(int position);
   void UpdateSelRect();

@@ -22,6 +22,21 @@ class SelectionModel {
   // The state of a newly created picture window.
   void Reset() { *this = SelectionModel{}; }
 
+  // A button pressed at viewport point (px, py). A plain left press starts drawing: the
+  // selection is gone and the point is the anchor. Any other press starts moving, grabbing the
+  // selection at the point when it lies inside the stored corners (edges included).
+  void Press(bool plainLeft, int px, int py);
+
+  // A drawing step to viewport point (px, py): the rectangle spanned by the anchor and the
+  // point. On the anchor's column or row there is none: the selection is hidden and false is
+  // answered (the status texts stay as they were).
+  bool DrawTo(int px, int py);
+
+  // A moving step to viewport point (px, py): the first corner goes to the point less the move
+  // offset, and the selection is then held inside the picture, whose left and top edges are L
+  // and T and whose size is PW x PH.
+  void MoveTo(int px, int py, int L, int T, int PW, int PH);
+
   // The picture panel's left (top) edge moved from `from` to `to`: shift the stored points so
   // that they keep pointing at the same picture pixels.
   void ScrollX(int from, int to);

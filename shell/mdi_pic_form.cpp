@@ -125,6 +125,30 @@ void MDIPicForm::mnuEncode_Click() {
   if (!failure.isEmpty()) dialogs_.Warning(this, kAppTitle, failure);
 }
 
+// Arranges the shown child windows once; they are not kept tiled afterwards. The Window menu
+// tells which windows are shown.
+void MDIPicForm::Tile(TileCommand command) {
+  const bool p = mnuPicture->isVisible();
+  const bool t = mnuRuvaDev->isVisible();
+  const std::pair<ChildWindow, QWidget*> children[] = {{ChildWindow::Picture, picForm_},
+                                                       {ChildWindow::Result, textForm_}};
+  const auto frame = [](QWidget* child) {
+    return qobject_cast<QMdiSubWindow*>(child->parentWidget());
+  };
+  for (const auto& [which, child] : children) {
+    if (which == ChildWindow::Picture ? p : t) frame(child)->showNormal();
+  }
+  // The picture window is placed first; the client area is measured again for each window.
+  for (const auto& [which, child] : children) {
+    const QWidget* area = mdiArea_->viewport();
+    const double dpiX = area->logicalDpiX();
+    const double dpiY = area->logicalDpiY();
+    const auto place = TilePlace(command, which, p, t, ToTwips(area->width(), dpiX),
+                                 ToTwips(area->height(), dpiY));
+    if (place) frame(child)->setGeometry(ToPixels(*place, dpiX, dpiY));
+  }
+}
+
 void MDIPicForm::mnuPicture_Click() {
   mnuPicture->setChecked(true);
   mnuRuvaDev->setChecked(false);

@@ -9,6 +9,7 @@
 #include "result_window/text_form.h"
 #include "shell/main_frame.h"
 #include "shell/option_state.h"
+#include "shell/tiling.h"
 
 class QAction;
 class QActionGroup;
@@ -64,6 +65,9 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   void mnuSave_Click();
   void mnuFileExit_Click();
   void mnuEncode_Click();
+  void mnuTileHorizontally_Click() { Tile(TileCommand::Horizontally); }
+  void mnuTileVertically_Click() { Tile(TileCommand::Vertically); }
+  void Tile(TileCommand command);
   void mnuPicture_Click();
   void mnuRuvaDev_Click();
   void SubWindowActivated(QMdiSubWindow* window);

@@ -91,8 +91,10 @@ void MDIPicForm::BuildMenuBar() {
   connect(mnuEncode, &QAction::triggered, this, &MDIPicForm::mnuEncode_Click);
 
   QMenu* mnuWindow = Menu(menuBar(), "mnuWindow", "&Window");
-  mnuTileHorizontally = Command(mnuWindow, "mnuTileHorizontally", "Tile &Horizontally", nullptr);
-  mnuTileVertically = Command(mnuWindow, "mnuTileVertically", "Tile &Vertically", nullptr);
+  mnuTileHorizontally = Command(mnuWindow, "mnuTileHorizontally", "Tile &Horizontally",
+                                &MDIPicForm::mnuTileHorizontally_Click);
+  mnuTileVertically = Command(mnuWindow, "mnuTileVertically", "Tile &Vertically",
+                              &MDIPicForm::mnuTileVertically_Click);
   Separator(mnuWindow, "mnuSep6");
   mnuPicture = Command(mnuWindow, "mnuPicture", "&Picture", &MDIPicForm::mnuPicture_Click);
   mnuRuvaDev = Command(mnuWindow, "mnuRuvaDev", "&RuvaDev", &MDIPicForm::mnuRuvaDev_Click);
@@ -113,7 +115,7 @@ QAction* MDIPicForm::Command(QMenu* menu, const char* name, const QString& capti
                              void (MDIPicForm::*handler)()) {
   QAction* action = menu->addAction(caption);
   action->setObjectName(QString::fromLatin1(name));
-  if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+  connect(action, &QAction::triggered, this, handler);
   return action;
 }
 

@@ -1,6 +1,7 @@
 #include "tests/gui_support/app_fixture.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -73,6 +74,15 @@ QByteArray ReadAll(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll();
+}
+
+QByteArray CommandLineOutput(const QString& picture, QStringList arguments, const QString& out) {
+  QProcess process;
+  arguments << picture << QStringLiteral("-o") << out;
+  process.start(QStringLiteral(STIPPLOR_BINARY_DIR "/cli/stipplor-encode"), arguments);
+  EXPECT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  return ReadAll(out);
 }
 
 void DeleteClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

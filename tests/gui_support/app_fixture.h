@@ -49,6 +49,9 @@ QImage GradientImage(int width, int height);
 // The whole content of a file; empty when it cannot be read.
 QByteArray ReadAll(const QString& path);
 
+// What stipplor-encode writes to `out` for the picture with these arguments.
+QByteArray CommandLineOutput(const QString& picture, QStringList arguments, const QString& out);
+
 // Destroys the windows whose close asked for their deletion.
 void DeleteClosedWindows();
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QTimer>
 
 #include "engine/html_document.h"
@@ -21,16 +20,6 @@ std::string EngineDocument(const QString& path, const EncodeOptions& options) {
   HtmlDocument document;
   Encode(LoadPicture(path), std::nullopt, options, document);
   return document.Text();
-}
-
-// What stipplor-encode writes for the picture with these arguments.
-QByteArray CommandLineOutput(const QString& picture, QStringList arguments, const QString& out) {
-  QProcess process;
-  arguments << picture << QStringLiteral("-o") << out;
-  process.start(QStringLiteral(STIPPLOR_BINARY_DIR "/cli/stipplor-encode"), arguments);
-  EXPECT_TRUE(process.waitForFinished(60000));
-  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-  return ReadAll(out);
 }
 
 using EncodeCommandTest = AppFixture;
