@@ -70,20 +70,6 @@ TEST_F(PicFormTest, AWidePictureGetsAHorizontalBarInEightPixelSteps) {
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 100"));
 }
 
-TEST_F(PicFormTest, BothBarsWhenOneBringsTheOther) {
-  OpenPicture(1000, 500);
-  SetInnerSize(400, 300);
-  ASSERT_TRUE(HScroll1()->isVisible());
-  ASSERT_TRUE(VScroll1()->isVisible());
-  EXPECT_EQ(PicBox()->geometry(), QRect(0, 0, 381, 281));
-  EXPECT_EQ(HScroll1()->geometry(), QRect(0, 282, 382, 18));
-  EXPECT_EQ(VScroll1()->geometry(), QRect(382, 0, 18, 282));
-  EXPECT_EQ(HScroll1()->maximum(), 78);
-  EXPECT_EQ(VScroll1()->maximum(), 28);
-  VScroll1()->setValue(3);
-  EXPECT_EQ(Pic()->pos(), QPoint(0, -24));
-}
-
 TEST_F(PicFormTest, EnlargingPastAScrolledPictureKeepsItInPlace) {
   OpenPicture(1000, 100);
   SetInnerSize(400, 300);
