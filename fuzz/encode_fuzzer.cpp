@@ -41,12 +41,13 @@ Outcome Run(const Picture& picture, const std::optional<Region>& selection,
   return outcome;
 }
 
-// Lengths between a few pictures and the 16-bit limit take long to encode and check and teach
-// nothing that short ones do not: they are folded back to short ones, the bands next to the
-// limits kept.
+// Long sides take long to encode and check and teach nothing that short ones do not, except
+// next to the limits: twice a side of 16383 cells (a table dimension) and 32767 (a coordinate).
+// Lengths away from those bands are folded back to short ones.
 int FoldMiddle(int length) {
   const int size = length < 0 ? -length : length;
-  return size > 256 && size < 16256 ? length % 256 : length;
+  const bool nearLimit = (size >= 16256 && size <= 16512) || size >= 32512;
+  return size > 256 && !nearLimit ? length % 256 : length;
 }
 
 // A region small enough to encode quickly: one side may reach far out or be huge, then the
