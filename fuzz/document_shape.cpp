@@ -213,8 +213,8 @@ DocumentShape ExpectedShape(const Picture& picture, const std::optional<Region>&
   shape.columns = CellsAlong(region.Width, options.Ratio);
   // Twice the cells of the cut region; a side below one cell is cut to a negative offset,
   // which the table dimension shows as it is.
-  shape.w2 = 2 * (region.Width / options.Ratio);
-  shape.h2 = 2 * (region.Height / options.Ratio);
+  shape.w2 = 2LL * (region.Width / options.Ratio);
+  shape.h2 = 2LL * (region.Height / options.Ratio);
   return shape;
 }
 

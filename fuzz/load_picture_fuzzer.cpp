@@ -25,7 +25,7 @@ namespace {
 
 // Larger pictures within the loader's limit are skipped: they decode correctly but slowly,
 // and a fuzzer learns nothing from waiting for them.
-constexpr long long kMaxFuzzedPixels = 512 * 512;
+constexpr long long kMaxFuzzedPixels = 512LL * 512;
 // The part of a loaded picture each run encodes.
 constexpr int kRunSide = 48;
 
