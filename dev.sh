@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Stipplor's one entry point for developers and CI.
 #   ./dev.sh demo      encode the sample picture in every style into out/ (an index.html gallery)
-#   ./dev.sh test      build everything and run the whole test suite
+#   ./dev.sh test      build everything and run the whole test suite (first under the
+#                      sanitizers, then 25 s of fuzzing each target, then the ordinary build)
 #   ./dev.sh bench     Release build and the benchmarks
 #   ./dev.sh gui       build and start the desktop program with the sample picture open
 #   ./dev.sh fuzz [S]  fuzz the picture loader and the encoder, S seconds each (default 300)
@@ -119,7 +120,7 @@ verb_fuzz() {
   run_fuzzers "${1:-300}"
 }
 
-usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; }
 
 case "${1:-}" in
   demo | test | bench | gui | fuzz) verb="verb_$1"; shift; "$verb" "$@" ;;
