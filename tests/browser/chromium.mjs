@@ -119,7 +119,7 @@ export class Chromium {
 // text is one table whose rows are 2 px high, but whose glyphs advance less than the 2 px per cell
 // the table is given: its extent is the text's across and the table's down (the glyphs' line boxes
 // are taller than the rows).
-function drawnArea() {
+export function drawnArea() {
   const union = (rects) => {
     const drawn = rects.filter((r) => r.width > 0 && r.height > 0);
     if (drawn.length === 0) return null;

@@ -2,7 +2,7 @@
 // has the same number of cells across, is encoded by stipplor-encode and rendered by Chromium,
 // and the drawn area is scored against the part of the picture the page encodes.
 import { execFileSync } from 'node:child_process';
-import { existsSync } from 'node:fs';
+import { appendFileSync, existsSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { crop, score } from './metrics.mjs';
@@ -73,3 +73,13 @@ export class Fidelity {
     return score(picture, rendering, { longest: SCORED });
   }
 }
+
+// Appends a case's measured values to the file named by STIPPLOR_FIDELITY_REPORT (one JSON line
+// each), from which the tables of measured values are copied.
+export function record(name, values) {
+  const report = process.env.STIPPLOR_FIDELITY_REPORT;
+  if (report) appendFileSync(report, `${JSON.stringify({ name, ...values })}\n`);
+}
+
+// A measured value as the tables and messages show it.
+export const fixed = (v) => (Number.isFinite(v) ? v.toFixed(3) : String(v));

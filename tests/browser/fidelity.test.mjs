@@ -20,14 +20,14 @@
 //   1530) with thin bright structures; its Plain, Dotted and Fractal pages correlate only
 //   0.27-0.46 with it, against 0.53-0.92 for the other pictures.
 import assert from 'node:assert/strict';
-import { appendFileSync, mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
 import { Chromium } from './chromium.mjs';
-import { Fidelity, SCORED } from './fidelity.mjs';
+import { Fidelity, fixed, record, SCORED } from './fidelity.mjs';
 import { fitSize } from './metrics.mjs';
 import { resize } from './pictures.mjs';
 
@@ -223,13 +223,6 @@ after(async () => {
   await browser?.close();
   if (work) rmSync(work, { recursive: true, force: true });
 });
-
-function record(name, values) {
-  const report = process.env.STIPPLOR_FIDELITY_REPORT;
-  if (report) appendFileSync(report, `${JSON.stringify({ name, ...values })}\n`);
-}
-
-const fixed = (v) => (Number.isFinite(v) ? v.toFixed(3) : String(v));
 
 // Renders a case and checks the page's geometry: colour pages draw every cell 2 x 2 px; text
 // pages have 2-px rows, and text narrower than the table: Liberation Sans at 3 px advances 0.83 px

@@ -12,14 +12,15 @@ export function fitSize(width, height, longest) {
   return { width: Math.max(1, Math.round(width * scale)), height: Math.max(1, Math.round(height * scale)) };
 }
 
-// The top-left width x height pixels of an RGBA image.
-export function crop(image, width, height) {
-  if (width > image.width || height > image.height) {
-    throw new Error(`cannot crop ${image.width}x${image.height} to ${width}x${height}`);
+// The width x height pixels of an RGBA image whose top-left corner is at (x, y).
+export function crop(image, width, height, x = 0, y = 0) {
+  if (x < 0 || y < 0 || x + width > image.width || y + height > image.height) {
+    throw new Error(`cannot crop ${image.width}x${image.height} to ${width}x${height} at ${x},${y}`);
   }
   const data = new Uint8Array(width * height * 4);
-  for (let y = 0; y < height; y++) {
-    data.set(image.data.subarray(y * image.width * 4, (y * image.width + width) * 4), y * width * 4);
+  for (let row = 0; row < height; row++) {
+    const start = ((y + row) * image.width + x) * 4;
+    data.set(image.data.subarray(start, start + width * 4), row * width * 4);
   }
   return { width, height, data };
 }

@@ -48,7 +48,15 @@ describe('crop', () => {
     assert.deepEqual([part.width, part.height], [2, 2]);
     assert.deepEqual([0, 4, 8, 12].map((i) => part.data[i]), [0, 1, 10, 11]);
   });
+  test('keeps the pixels of a box anywhere in the image', () => {
+    const part = crop(grey(4, 3, (x, y) => 10 * y + x), 2, 2, 2, 1);
+    assert.deepEqual([0, 4, 8, 12].map((i) => part.data[i]), [12, 13, 22, 23]);
+  });
   test('refuses to grow', () => assert.throws(() => crop(grey(4, 3, () => 0), 5, 3), /cannot crop/));
+  test('refuses a box reaching past an edge', () => {
+    assert.throws(() => crop(grey(4, 3, () => 0), 2, 2, 3, 0), /cannot crop/);
+    assert.throws(() => crop(grey(4, 3, () => 0), 2, 2, 0, -1), /cannot crop/);
+  });
 });
 
 describe('downscale', () => {
