@@ -8,7 +8,9 @@
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <exception>
+#include <thread>
 
 #include "picture_io/packed_pixels.h"
 #include "picture_window/scroll_layout.h"
@@ -84,7 +86,9 @@ EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink) {
     selection_.Shown = false;
     selRect->hide();
   }
-  EncodeResult result = stipplor::Encode(picture_, region, options, sink);
+  // Rows are built on every core; the lines reach the sink on this thread, in order.
+  const int threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+  EncodeResult result = stipplor::Encode(picture_, region, options, sink, threads);
   range_ = result.Range;
   if (useSelection) {
     selection_.Shown = true;
