@@ -6,6 +6,7 @@
 #   ./dev.sh bench     Release build and the benchmarks
 #   ./dev.sh gui       build and start the desktop program with the sample picture open
 #   ./dev.sh fuzz [S]  fuzz the picture loader and the encoder, S seconds each (default 300)
+#   ./dev.sh screenshots  regenerate the README's pictures in docs/images/
 # Each verb first installs, only if missing, the Debian packages it needs.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -120,10 +121,18 @@ verb_fuzz() {
   run_fuzzers "${1:-300}"
 }
 
-usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; }
+# Pages drawn by Chromium, and the desktop program in a real window under a virtual X server.
+verb_screenshots() {
+  need "${BASE_PACKAGES[@]}" xvfb xauth imagemagick
+  browser_test_tools
+  build default
+  scripts/screenshots/screenshots.sh build/default
+}
+
+usage() { sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; }
 
 case "${1:-}" in
-  demo | test | bench | gui | fuzz) verb="verb_$1"; shift; "$verb" "$@" ;;
+  demo | test | bench | gui | fuzz | screenshots) verb="verb_$1"; shift; "$verb" "$@" ;;
   -h | --help | help | "") usage ;;
   *) echo "dev.sh: unknown verb '$1'" >&2; usage >&2; exit 2 ;;
 esac

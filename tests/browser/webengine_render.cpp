@@ -98,7 +98,7 @@ QJsonValue Evaluate(QWebEngineView& view, const QString& script) {
 }
 
 // The view paints a loaded page in steps, the first of them before the layout of a long page is
-// done: its grab once the layout is done (asking the page for its height waits for it) and three
+// done: its grab once the layout is done (asking the page for its height waits for it) and five
 // grabs 200 ms apart are equal.
 QImage PaintedGrab(QWebEngineView& view) {
   Evaluate(view, QStringLiteral("document.body.getBoundingClientRect().height"));
@@ -111,7 +111,7 @@ QImage PaintedGrab(QWebEngineView& view) {
     loop.exec();
     grab = view.grab().toImage();
     equal = std::exchange(previous, grab) == grab ? equal + 1 : 0;
-    return equal == 2;
+    return equal == 4;
   });
   if (!settled) throw std::runtime_error("the view kept changing its painting");
   return grab;
