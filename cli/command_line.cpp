@@ -1,8 +1,10 @@
 #include "cli/command_line.h"
 
 #include <algorithm>
+#include <map>
 
 #include "cli/option_table.h"
+#include "cli/page_names.h"
 
 namespace stipplor {
 
@@ -40,21 +42,35 @@ void ApplyValue(CommandLine& line, const OptionSpec& option, std::string_view na
 
 bool IsOption(std::string_view arg) { return arg.size() > 1 && arg.front() == '-'; }
 
+// One input goes to -o or standard output, or into the -d folder; several only into the folder,
+// each to a page of its own.
+void CheckOutputs(const CommandLine& line) {
+  if (line.inputs.empty()) throw UsageError("no input picture given");
+  if (line.output && line.outputFolder) throw UsageError("-o and -d exclude each other");
+  if (!line.outputFolder) {
+    if (line.inputs.size() == 1) return;
+    throw UsageError(std::string(line.output ? "-o takes one input" : "several inputs") +
+                     "; write their pages into a folder with -d DIR");
+  }
+  std::map<std::string, const std::string*> writers;
+  for (const std::string& input : line.inputs) {
+    const auto [at, added] = writers.emplace(PagePath(*line.outputFolder, input), &input);
+    if (!added) {
+      throw UsageError("'" + *at->second + "' and '" + input + "' would both be written to " +
+                       at->first);
+    }
+  }
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(std::span<const std::string_view> args) {
   CommandLine line;
   bool optionsEnded = false;
-  bool haveInput = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (optionsEnded || !IsOption(arg)) {
-      if (haveInput) {
-        throw UsageError("more than one input: '" + line.input + "' and '" + std::string(arg) +
-                         "'");
-      }
-      line.input = std::string(arg);
-      haveInput = true;
+      line.inputs.emplace_back(arg);
       continue;
     }
     if (arg == "--") {
@@ -83,7 +99,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
     }
     ApplyValue(line, option, name, value);
   }
-  if (!haveInput && !line.help && !line.caption) throw UsageError("no input picture given");
+  if (line.help || line.version || line.caption) return line;
+  CheckOutputs(line);
   return line;
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/options.h"
 
@@ -12,13 +13,15 @@ namespace stipplor {
 
 // What one call of stipplor-encode asks for.
 struct CommandLine {
-  std::string input;                  // the picture file
-  std::optional<std::string> output;  // none: standard output
-  EncodeOptions options;              // start options of the desktop program unless changed
-  std::optional<Region> region;       // none: the whole picture
-  bool document = false;              // the generated document instead of the saved-file form
-  bool caption = false;               // only the caption
+  std::vector<std::string> inputs;          // the picture files, in the order given
+  std::optional<std::string> output;        // one input: none is standard output
+  std::optional<std::string> outputFolder;  // -d: each input to a page of its own there
+  EncodeOptions options;                    // start options of the desktop program unless changed
+  std::optional<Region> region;             // none: the whole picture
+  bool document = false;                    // the generated document instead of the saved-file form
+  bool caption = false;                     // only the caption
   bool help = false;
+  bool version = false;
 };
 
 // A command line that cannot be understood; what() says why.
@@ -29,7 +32,8 @@ class UsageError : public std::runtime_error {
 
 // Reads the arguments after the program name. A value follows its option as the next argument
 // or after "=" ("--size 2:1", "--size=2:1"); "--" ends the options. Later options override
-// earlier ones. INPUT is required unless only the caption or the help is asked for.
+// earlier ones. An INPUT is required unless only the caption, the help or the version is asked
+// for. Several inputs need -d, whose pages must not share a name; -o and -d exclude each other.
 CommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 }  // namespace stipplor

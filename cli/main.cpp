@@ -1,68 +1,21 @@
-// stipplor-encode: encodes one picture into the HTML page of the desktop program, without a
+// stipplor-encode: encodes pictures into the HTML pages of the desktop program, without a
 // window. Exit status 0 on success, 2 for a usage error, 1 for anything else.
 
-#include <QFile>
 #include <QtGlobal>
 #include <iostream>
-#include <memory>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/encode_files.h"
 #include "cli/option_table.h"
-#include "cli/output_file.h"
 #include "engine/encode.h"
-#include "engine/stream_sinks.h"
-#include "picture_io/load_picture.h"
 
 namespace stipplor {
 namespace {
 
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
-
-int Report(std::string_view subject, std::string_view cause) {
-  std::cerr << kProgramName << ": " << subject << ": " << cause << '\n';
-  return kFailure;
-}
-
-// Encodes the picture into the output, which replaces its target only when all went well.
-int EncodeToOutput(const CommandLine& line) {
-  Picture picture;
-  try {
-    picture = LoadPicture(QFile::decodeName(line.input.c_str()));
-  } catch (const std::exception& error) {  // PictureError, or out of memory
-    return Report(line.input, error.what());
-  }
-
-  const std::string outputName = line.output.value_or("standard output");
-  std::unique_ptr<OutputFile> output;
-  try {
-    output =
-        line.output ? std::make_unique<OutputFile>(*line.output) : std::make_unique<OutputFile>();
-  } catch (const OutputError& error) {
-    return Report(outputName, error.what());
-  }
-
-  const ByteWriter write = [&output](std::string_view bytes) { output->Write(bytes); };
-  std::unique_ptr<LineSink> sink;
-  if (line.document) {
-    sink = std::make_unique<DocumentWriter>(write);
-  } else {
-    sink = std::make_unique<SavedFileWriter>(write);
-  }
-  try {
-    Encode(picture, line.region, line.options, *sink);
-    output->Commit();
-  } catch (const EncodeError& error) {
-    return Report(line.input, error.what());
-  } catch (const OutputError& error) {
-    return Report(outputName, error.what());
-  } catch (const std::exception& error) {  // out of memory, for one
-    return Report(line.input, error.what());
-  }
-  return 0;
-}
 
 // Qt's image readers describe damage on standard error as they meet it; the program names the
 // file and the cause itself, in one line, so their notes would only add noise.
@@ -77,6 +30,7 @@ int Run(int argc, char** argv) {
   } catch (const UsageError& error) {
     std::cerr << kProgramName << ": " << error.what() << "\n"
               << "Usage: " << kUsageLine << "\n"
+              << "       " << kFolderUsageLine << "\n"
               << "Try '" << kProgramName << " --help' for the options.\n";
     return kUsage;
   }
@@ -84,11 +38,15 @@ int Run(int argc, char** argv) {
     std::cout << HelpText() << std::flush;
     return std::cout ? 0 : kFailure;
   }
+  if (line.version) {
+    std::cout << kProgramName << ' ' << kVersion << '\n' << std::flush;
+    return std::cout ? 0 : kFailure;
+  }
   if (line.caption) {
     std::cout << Caption(line.options) << '\n' << std::flush;
     return std::cout ? 0 : kFailure;
   }
-  return EncodeToOutput(line);
+  return EncodeFiles(line);
 }
 
 }  // namespace

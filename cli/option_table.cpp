@@ -86,6 +86,18 @@ const std::vector<OptionSpec>& Table() {
        .help = "output file; default standard output",
        .apply = [](CommandLine& line, std::size_t,
                    std::string_view value) { line.output = std::string(value); }},
+      {.names = {"-d"},
+       .valueName = "DIR",
+       .help = "write each INPUT to DIR/NAME.html, NAME being its file name without the "
+               "extension; a file that fails is reported and the others go on",
+       .apply =
+           [](CommandLine& line, std::size_t, std::string_view value) {
+             if (value.empty()) throw UsageError("-d wants a folder, not ''");
+             line.outputFolder = std::string(value);
+           }},
+      {.names = {"--version"},
+       .help = "print the program's name and version",
+       .apply = [](CommandLine& line, std::size_t, std::string_view) { line.version = true; }},
       {.names = {"-h", "--help"},
        .synonyms = true,
        .help = "usage",
@@ -144,7 +156,8 @@ std::string HelpText() {
   // The help texts start in one column; a longer synopsis keeps three spaces before its text.
   constexpr std::size_t kTextColumn = 31;
   constexpr std::size_t kMinimumGap = 3;
-  std::string text = "Usage: " + std::string(kUsageLine) + "\n";
+  std::string text =
+      "Usage: " + std::string(kUsageLine) + "\n       " + std::string(kFolderUsageLine) + "\n";
   AppendWrapped(text, kSummary, 0);
   text.append("\n");
   for (const OptionSpec& option : OptionTable()) {

@@ -33,14 +33,16 @@ struct OptionSpec {
 };
 
 inline constexpr std::string_view kProgramName = "stipplor-encode";
+inline constexpr std::string_view kVersion = STIPPLOR_VERSION;
 inline constexpr std::string_view kUsageLine = "stipplor-encode [options] INPUT [-o OUTPUT]";
+inline constexpr std::string_view kFolderUsageLine = "stipplor-encode [options] INPUT... -d DIR";
 inline constexpr std::string_view kSummary =
     "Draws a picture (BMP, GIF, JPEG and more) as an HTML page of tiny characters or tiny "
     "coloured table cells.";
 
 std::span<const OptionSpec> OptionTable();
 
-// The text of --help: usage line, summary and the options list, aligned.
+// The text of --help: usage lines, summary and the options list, aligned.
 std::string HelpText();
 
 }  // namespace stipplor

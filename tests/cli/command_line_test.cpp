@@ -67,19 +67,20 @@ TEST(ParseCommandLine, EveryOptionSetsItsValue) {
     args.push_back("pic.jpg");
     const CommandLine line = Parse(args);
     EXPECT_TRUE(SameOptions(line.options, c.expected)) << Caption(line.options);
-    EXPECT_EQ(line.input, "pic.jpg");
+    EXPECT_EQ(line.inputs, std::vector<std::string>{"pic.jpg"});
   }
 }
 
 TEST(ParseCommandLine, InputOutputRegionAndModes) {
   const CommandLine plain = Parse({"in.jpg"});
   EXPECT_EQ(plain.output, std::nullopt);
+  EXPECT_EQ(plain.outputFolder, std::nullopt);
   EXPECT_EQ(plain.region, std::nullopt);
-  EXPECT_FALSE(plain.document || plain.caption || plain.help);
+  EXPECT_FALSE(plain.document || plain.caption || plain.help || plain.version);
 
   const CommandLine full =
       Parse({"-o", "out.html", "--region", "-3,4,-5,60000", "--document", "--", "-in.jpg"});
-  EXPECT_EQ(full.input, "-in.jpg");
+  EXPECT_EQ(full.inputs, std::vector<std::string>{"-in.jpg"});
   EXPECT_EQ(full.output, "out.html");
   EXPECT_EQ(full.region, (Region{-3, 4, -5, 60000}));
   EXPECT_TRUE(full.document);
@@ -87,6 +88,23 @@ TEST(ParseCommandLine, InputOutputRegionAndModes) {
   EXPECT_TRUE(Parse({"--caption"}).caption);
   EXPECT_TRUE(Parse({"-h"}).help);
   EXPECT_TRUE(Parse({"--help"}).help);
+  EXPECT_TRUE(Parse({"--version"}).version);
+}
+
+TEST(ParseCommandLine, SeveralInputsGoIntoAFolder) {
+  const CommandLine several = Parse({"a.jpg", "-d", "pages", "--bw", "b/b.gif", "--", "-c.bmp"});
+  EXPECT_EQ(several.inputs, (std::vector<std::string>{"a.jpg", "b/b.gif", "-c.bmp"}));
+  EXPECT_EQ(several.outputFolder, "pages");
+  EXPECT_EQ(several.output, std::nullopt);
+  EXPECT_EQ(several.options.BW, -1);
+
+  // One input may go into the folder too.
+  const CommandLine one = Parse({"-d", "pages/", "a.jpg"});
+  EXPECT_EQ(one.inputs, std::vector<std::string>{"a.jpg"});
+  EXPECT_EQ(one.outputFolder, "pages/");
+  // The same input twice would write its page twice.
+  EXPECT_EQ(UsageProblem({"a.jpg", "a.jpg", "-d", "out"}),
+            "'a.jpg' and 'a.jpg' would both be written to out/a.html");
 }
 
 TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
@@ -97,7 +115,19 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
   const Case cases[] = {
       {{}, "no input picture given"},
       {{"--bw"}, "no input picture given"},
-      {{"a.jpg", "b.jpg"}, "more than one input: 'a.jpg' and 'b.jpg'"},
+      {{"a.jpg", "b.jpg"}, "several inputs; write their pages into a folder with -d DIR"},
+      {{"a.jpg", "b.jpg", "-o", "x.html"},
+       "-o takes one input; write their pages into a folder with -d DIR"},
+      {{"a.jpg", "-o", "x.html", "-d", "out"}, "-o and -d exclude each other"},
+      {{"a.jpg", "b.jpg", "-d", "out", "-o", "x.html"}, "-o and -d exclude each other"},
+      {{"-d", "out"}, "no input picture given"},
+      {{"a.jpg", "-d", ""}, "-d wants a folder, not ''"},
+      {{"a.jpg", "-d"}, "option '-d' wants a value: -d DIR"},
+      {{"x/cat.jpg", "y/cat.gif", "-d", "out"},
+       "'x/cat.jpg' and 'y/cat.gif' would both be written to out/cat.html"},
+      {{"cat.jpg", "dog.jpg", "./cat.bmp", "-d", "out/"},
+       "'cat.jpg' and './cat.bmp' would both be written to out/cat.html"},
+      {{"a.jpg", "--version=1"}, "option '--version' takes no value"},
       {{"a.jpg", "--large"}, "unknown option '--large'"},
       {{"a.jpg", "-x"}, "unknown option '-x'"},
       {{"a.jpg", "--bw=yes"}, "option '--bw' takes no value"},
@@ -141,7 +171,9 @@ TEST(HelpText, StatedDefaultsAreTheStartOptions) {
 
 TEST(HelpText, ListsEveryOptionOnceInTableOrder) {
   const std::string help = HelpText();
-  EXPECT_TRUE(help.starts_with("Usage: stipplor-encode [options] INPUT [-o OUTPUT]\n"));
+  EXPECT_TRUE(
+      help.starts_with("Usage: stipplor-encode [options] INPUT [-o OUTPUT]\n"
+                       "       stipplor-encode [options] INPUT... -d DIR\n"));
   std::size_t previous = 0;
   for (const OptionSpec& option : OptionTable()) {
     const std::string line = "\n  " + option.Synopsis() + "   ";
@@ -172,7 +204,8 @@ TEST(HelpText, EveryNameOfTheTableIsUnderstood) {
     for (const std::string_view name : option.names) {
       std::vector<std::string_view> args = {"a.jpg", name};
       if (!option.choices.empty()) args.push_back(option.choices.back());
-      if (!option.valueName.empty()) args.push_back(name == "--region" ? "0,0,2,2" : "out.html");
+      if (name == "--region") args.push_back("0,0,2,2");
+      if (name == "-o" || name == "-d") args.push_back("out");
       EXPECT_EQ(UsageProblem(args), "") << name;
     }
   }

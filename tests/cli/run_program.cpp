@@ -1,10 +1,13 @@
 #include "tests/cli/run_program.h"
 
 #include <fcntl.h>
+#include <pty.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <stdexcept>
 
 #include "tests/picture_io/test_files.h"
@@ -13,18 +16,34 @@ extern char** environ;
 
 namespace stipplor::test {
 
+namespace {
+
+std::vector<std::string> CommandOf(const std::string& program,
+                                   const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {program};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return argv;
+}
+
+// The words as exec takes them, ending in a null pointer.
+std::vector<char*> PointersTo(std::vector<std::string>& words) {
+  std::vector<char*> pointers;
+  pointers.reserve(words.size() + 1);
+  for (std::string& word : words) pointers.push_back(word.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+}  // namespace
+
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& stdoutPath) {
   const TempDir dir;
   const std::string outPath = stdoutPath.empty() ? dir / "stdout" : stdoutPath;
   const std::string errPath = dir / "stderr";
 
-  std::vector<std::string> argv = {program};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  pointers.reserve(argv.size() + 1);
-  for (std::string& arg : argv) pointers.push_back(arg.data());
-  pointers.push_back(nullptr);
+  std::vector<std::string> argv = CommandOf(program, args);
+  std::vector<char*> pointers = PointersTo(argv);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -51,6 +70,52 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 
 Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath) {
   return RunProgram(STIPPLOR_ENCODE_PATH, args, stdoutPath);
+}
+
+Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {
+  const TempDir dir;
+  const std::string outPath = dir / "stdout";
+  std::vector<std::string> argv = CommandOf(STIPPLOR_ENCODE_PATH, args);
+  std::vector<char*> pointers = PointersTo(argv);
+
+  termios raw{};
+  ::cfmakeraw(&raw);
+  winsize size{};
+  size.ws_row = 24;
+  size.ws_col = 80;
+  int terminal = -1;
+  const pid_t pid = ::forkpty(&terminal, nullptr, &raw, &size);
+  if (pid < 0) throw std::runtime_error("cannot open a pseudo-terminal");
+  if (pid == 0) {
+    // Standard error stays on the terminal; the page goes to a file.
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int in = ::open("/dev/null", O_RDONLY);
+    if (out < 0 || in < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(in, STDIN_FILENO) < 0) {
+      ::_exit(127);
+    }
+    ::execv(pointers[0], pointers.data());
+    ::_exit(127);
+  }
+  // The terminal reads end (EIO) once the program and its threads are gone.
+  Finished finished;
+  char chunk[4096];
+  for (;;) {
+    const ssize_t n = ::read(terminal, chunk, sizeof chunk);
+    if (n > 0) {
+      finished.err.append(chunk, static_cast<std::size_t>(n));
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      break;
+    }
+  }
+  ::close(terminal);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+  }
+  finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  finished.out = ReadFile(outPath).toStdString();
+  return finished;
 }
 
 }  // namespace stipplor::test

@@ -19,4 +19,8 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 // Runs the stipplor-encode built with these tests.
 Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "");
 
+// Runs stipplor-encode with its standard error on a terminal (a pseudo-terminal in raw mode,
+// 80 columns): `err` is every byte written to it.
+Finished RunEncoderOnTerminal(const std::vector<std::string>& args);
+
 }  // namespace stipplor::test

@@ -1,0 +1,143 @@
+#include "cli/encode_files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/option_table.h"
+#include "cli/output_file.h"
+#include "cli/page_names.h"
+#include "cli/progress.h"
+#include "engine/cell_grid.h"
+#include "engine/encode.h"
+#include "engine/stream_sinks.h"
+#include "picture_io/load_picture.h"
+
+namespace stipplor {
+
+namespace {
+
+constexpr int kFailure = 1;
+
+bool IsSet(Int16 flag) { return flag != 0; }
+
+// One input and where its page goes; no path is standard output.
+struct Job {
+  const std::string& input;
+  std::optional<std::string> output;
+};
+
+class FileEncoder {
+ public:
+  FileEncoder(const CommandLine& line, Progress& progress) : line_(line), progress_(progress) {}
+
+  // Encodes the job's picture into its output, which replaces its target only when all went
+  // well. `threads` build the rows of the picture.
+  bool Encode(const Job& job, int threads) {
+    Picture picture;
+    try {
+      picture = LoadPicture(QFile::decodeName(job.input.c_str()));
+    } catch (const std::exception& error) {  // PictureError, or out of memory
+      return Report(job.input, error.what());
+    }
+
+    const std::string outputName = job.output.value_or("standard output");
+    std::unique_ptr<OutputFile> output;
+    try {
+      output =
+          job.output ? std::make_unique<OutputFile>(*job.output) : std::make_unique<OutputFile>();
+    } catch (const OutputError& error) {
+      return Report(outputName, error.what());
+    }
+
+    const ByteWriter write = [&output](std::string_view bytes) { output->Write(bytes); };
+    std::unique_ptr<LineSink> sink;
+    if (line_.document) {
+      sink = std::make_unique<DocumentWriter>(write);
+    } else {
+      sink = std::make_unique<SavedFileWriter>(write);
+    }
+    try {
+      if (progress_.ShowsBar()) {
+        const long long rows = CellGrid::Cut(picture, line_.region, line_.options.Ratio).Rows();
+        progress_.AddRows(rows);
+        RowCountingSink counted(*sink, progress_, IsSet(line_.options.BW) ? 2 : 1, rows);
+        stipplor::Encode(picture, line_.region, line_.options, counted, threads);
+      } else {
+        stipplor::Encode(picture, line_.region, line_.options, *sink, threads);
+      }
+      output->Commit();
+    } catch (const EncodeError& error) {
+      return Report(job.input, error.what());
+    } catch (const OutputError& error) {
+      return Report(outputName, error.what());
+    } catch (const std::exception& error) {  // out of memory, for one
+      return Report(job.input, error.what());
+    }
+    progress_.FileDone();
+    return true;
+  }
+
+  bool Report(std::string_view subject, std::string_view cause) {
+    progress_.Report(std::string(kProgramName) + ": " + std::string(subject) + ": " +
+                     std::string(cause));
+    return false;
+  }
+
+ private:
+  const CommandLine& line_;
+  Progress& progress_;
+};
+
+// Why `path` cannot take pages, or nothing when it is a folder.
+std::optional<std::string> NotAFolder(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::strerror(errno);
+  if (!S_ISDIR(status.st_mode)) return std::strerror(ENOTDIR);
+  return std::nullopt;
+}
+
+}  // namespace
+
+int EncodeFiles(const CommandLine& line) {
+  const int files = static_cast<int>(line.inputs.size());
+  Progress progress(STDERR_FILENO, files);
+  FileEncoder encoder(line, progress);
+  if (line.outputFolder) {
+    if (const auto cause = NotAFolder(*line.outputFolder)) {
+      encoder.Report(*line.outputFolder, *cause);
+      return kFailure;
+    }
+  }
+  const auto jobOf = [&line](const std::string& input) {
+    return Job{input, line.outputFolder ? PagePath(*line.outputFolder, input) : line.output};
+  };
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+
+  // One file takes every core for its rows. Several take a core each, a whole file at a time,
+  // which also spreads the decoding of the pictures.
+  if (files == 1) return encoder.Encode(jobOf(line.inputs.front()), cores) ? 0 : kFailure;
+  std::atomic<int> next = 0;
+  std::atomic<bool> failed = false;
+  const auto work = [&] {
+    for (int i; (i = next++) < files;) {
+      if (!encoder.Encode(jobOf(line.inputs[static_cast<std::size_t>(i)]), 1)) failed = true;
+    }
+  };
+  std::vector<std::jthread> workers;
+  for (int t = 1; t < std::min(cores, files); ++t) workers.emplace_back(work);
+  work();
+  workers.clear();  // joins
+  return failed ? kFailure : 0;
+}
+
+}  // namespace stipplor
