@@ -2,20 +2,42 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <string_view>
 
 #include "shell/dialogs.h"
 #include "shell/mdi_pic_form.h"
 
+namespace {
+
+// "-v" or "--version" is answered before the application starts, so that it needs no display.
+bool AsksForVersion(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--") return false;
+    if (arg == "-v" || arg == "--version") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (AsksForVersion(argc, argv)) {
+    std::printf("stipplor %s\n", STIPPLOR_VERSION);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   // The HTML view shares its graphics contexts with the rest of the program.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(stipplor::kAppTitle);
+  QApplication::setApplicationVersion(QStringLiteral(STIPPLOR_VERSION));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Turns a picture into an HTML page drawn with tiny characters or cells."));
   parser.addHelpOption();
+  parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A picture to open."),
                                QStringLiteral("[FILE]"));
   parser.process(app);
