@@ -6,6 +6,7 @@
 #   ./dev.sh bench     Release build and the benchmarks
 #   ./dev.sh gui       build and start the desktop program with the sample picture open
 #   ./dev.sh fuzz [S]  fuzz the picture loader and the encoder, S seconds each (default 300)
+#   ./dev.sh package   Release build and its Debian package in build/release/package/
 #   ./dev.sh screenshots  regenerate the README's pictures in docs/images/
 # Each verb first installs, only if missing, the Debian packages it needs.
 set -euo pipefail
@@ -18,6 +19,9 @@ SUDO=()
 # Build tools and the libraries every build links.
 BASE_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
                qt6-base-dev qt6-webengine-dev qt6-image-formats-plugins libgl-dev fonts-liberation)
+# CPack's Debian package (dpkg-shlibdeps, and `file` to find the binaries) and the tools the
+# installation tests check the desktop entry, icon and manual page with.
+PACKAGE_TOOLS=(dpkg-dev file desktop-file-utils libxml2-utils groff-base)
 
 # Installs the named Debian packages that are not installed yet.
 need() {
@@ -91,7 +95,7 @@ verb_demo() {
 }
 
 verb_test() {
-  need "${BASE_PACKAGES[@]}"
+  need "${BASE_PACKAGES[@]}" "${PACKAGE_TOOLS[@]}"
   browser_test_tools
   sanitizer_tests
   run_fuzzers 25
@@ -121,6 +125,12 @@ verb_fuzz() {
   run_fuzzers "${1:-300}"
 }
 
+verb_package() {
+  need "${BASE_PACKAGES[@]}" "${PACKAGE_TOOLS[@]}"
+  build release
+  cpack --config build/release/CPackConfig.cmake -B build/release/package
+}
+
 # Pages drawn by Chromium, and the desktop program in a real window under a virtual X server.
 verb_screenshots() {
   need "${BASE_PACKAGES[@]}" xvfb xauth imagemagick
@@ -129,10 +139,10 @@ verb_screenshots() {
   scripts/screenshots/screenshots.sh build/default
 }
 
-usage() { sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,/^# Each verb/p' "$0" | sed 's/^# \{0,1\}//'; }
 
 case "${1:-}" in
-  demo | test | bench | gui | fuzz | screenshots) verb="verb_$1"; shift; "$verb" "$@" ;;
+  demo | test | bench | gui | fuzz | screenshots | package) verb="verb_$1"; shift; "$verb" "$@" ;;
   -h | --help | help | "") usage ;;
   *) echo "dev.sh: unknown verb '$1'" >&2; usage >&2; exit 2 ;;
 esac
