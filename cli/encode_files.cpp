@@ -41,8 +41,21 @@ class FileEncoder {
   FileEncoder(const CommandLine& line, Progress& progress) : line_(line), progress_(progress) {}
 
   // Encodes the job's picture into its output, which replaces its target only when all went
-  // well. `threads` build the rows of the picture.
+  // well. `threads` build the rows of the picture. The file counts as done either way.
   bool Encode(const Job& job, int threads) {
+    const bool encoded = Run(job, threads);
+    progress_.FileDone();
+    return encoded;
+  }
+
+  bool Report(std::string_view subject, std::string_view cause) {
+    progress_.Report(std::string(kProgramName) + ": " + std::string(subject) + ": " +
+                     std::string(cause));
+    return false;
+  }
+
+ private:
+  bool Run(const Job& job, int threads) {
     Picture picture;
     try {
       picture = LoadPicture(QFile::decodeName(job.input.c_str()));
@@ -83,17 +96,9 @@ class FileEncoder {
     } catch (const std::exception& error) {  // out of memory, for one
       return Report(job.input, error.what());
     }
-    progress_.FileDone();
     return true;
   }
 
-  bool Report(std::string_view subject, std::string_view cause) {
-    progress_.Report(std::string(kProgramName) + ": " + std::string(subject) + ": " +
-                     std::string(cause));
-    return false;
-  }
-
- private:
   const CommandLine& line_;
   Progress& progress_;
 };

@@ -157,7 +157,7 @@ TEST(ProgressBar, CountsTheFilesOfARunAndReportsFailuresAboveIt) {
   ASSERT_FALSE(terminal.frames.empty());
   for (const test::Frame& frame : terminal.frames) {
     EXPECT_EQ(frame.files, 3);
-    EXPECT_LE(frame.filesDone, 2);
+    EXPECT_LE(frame.filesDone, 3);  // a file that failed is done too
     EXPECT_LE(frame.done, frame.rows);
     EXPECT_LE(frame.rows, 2000);
   }
