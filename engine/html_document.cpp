@@ -2,12 +2,6 @@
 
 namespace stipplor {
 
-namespace {
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kBodyStart = "<BODY>";
-constexpr std::string_view kBodyEnd = "</BODY>";
-}  // namespace
-
 void HtmlDocument::Begin() {
   text_.clear();
   ended_ = false;

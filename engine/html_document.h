@@ -7,6 +7,11 @@
 
 namespace stipplor {
 
+// Every line of a document ends in CR LF; its body lies between these two tags.
+inline constexpr std::string_view kLineEnd = "\r\n";
+inline constexpr std::string_view kBodyStart = "<BODY>";
+inline constexpr std::string_view kBodyEnd = "</BODY>";
+
 // Keeps a document as the result window shows it: every appended line followed by CR LF.
 class HtmlDocument : public LineSink {
  public:

@@ -2,13 +2,9 @@
 
 #include <stdexcept>
 
-namespace stipplor {
+#include "engine/html_document.h"
 
-namespace {
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kBodyStart = "<BODY>";
-constexpr std::string_view kBodyEnd = "</BODY>";
-}  // namespace
+namespace stipplor {
 
 void DocumentWriter::AppendLine(std::string_view line) {
   write_(line);
