@@ -17,6 +17,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt reads more picture formats (TIFF, WebP, ...) with these plugins; BMP, GIF and JPEG need none.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-image-formats-plugins)
+# Qt reads more picture formats (TIFF, WebP, ...) with its extra plugins; BMP, GIF and JPEG need
+# none. The pages ask for Arial, which the result window draws in its metric twin Liberation Sans.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, fonts-liberation")
 include(CPack)
