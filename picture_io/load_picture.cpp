@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,7 +37,9 @@ Picture LoadPicture(const QString& path) {
   QBuffer device(&bytes);
   device.open(QIODevice::ReadOnly);
 
-  QImageReader::setAllocationLimit(kReaderAllocationLimitMb);
+  // The limit is process-wide; setting it once keeps loads on several threads from racing.
+  static std::once_flag limitSet;
+  std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kReaderAllocationLimitMb); });
   QImageReader reader(&device);
   reader.setDecideFormatFromContent(true);
   reader.setAutoTransform(true);
