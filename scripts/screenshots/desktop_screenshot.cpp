@@ -6,8 +6,6 @@
 // once its view has painted it. The main window's own grab is saved to PNG. Meant to run in a
 // real window under xvfb-run; each step goes through the same events and menu items a user's do.
 
-#include <unistd.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,6 +22,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "result_window/web_engine_setup.h"
 #include "shell/dialogs.h"
 #include "shell/mdi_pic_form.h"
 
@@ -153,11 +152,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // The result window's browser engine refuses to start its sandbox as root.
-  if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  }
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  stipplor::PrepareWebEngineForTools();
   QApplication app(argc, argv);
   QApplication::setApplicationName(stipplor::kAppTitle);
 

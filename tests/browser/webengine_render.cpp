@@ -7,8 +7,6 @@
 // script (a JavaScript expression), one JSON line per page is printed:
 // {"page": PAGE, "result": the expression's value in the loaded page}.
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -25,6 +23,7 @@
 #include <utility>
 
 #include "result_window/text_form.h"
+#include "result_window/web_engine_setup.h"
 #include "shell/dialogs.h"
 #include "shell/main_frame.h"
 
@@ -126,12 +125,8 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // Run offscreen (QT_QPA_PLATFORM=offscreen). The browser engine refuses to start its sandbox
-  // as root.
-  if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  }
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // Run offscreen (QT_QPA_PLATFORM=offscreen).
+  stipplor::PrepareWebEngineForTools();
   QApplication app(argc, argv);
 
   QStringList args = QApplication::arguments().mid(1);
