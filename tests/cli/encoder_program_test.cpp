@@ -272,19 +272,21 @@ TEST(EncoderProgram, AReadOnlyFolderOrFileIsLeftByteIdentical) {
   WriteFile(dir / "locked.html", "locked");
   ::chmod((dir / "ro").c_str(), 0555);
   ::chmod((dir / "locked.html").c_str(), 0444);
+  const std::string encoder = test::EncoderCopyIn(dir.Path());
   const test::WithoutRootPrivileges asUser;
   if (::faccessat(AT_FDCWD, (dir / "ro").c_str(), W_OK, AT_EACCESS) == 0) {
     GTEST_SKIP() << "this user writes into read-only folders";
   }
   for (const std::string target : {"ro/page.html", "ro/new.html", "locked.html"}) {
-    const Finished run = RunEncoder({dir / "picture.bmp", "-o", dir / target});
+    const Finished run = test::RunProgram(encoder, {dir / "picture.bmp", "-o", dir / target});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "stipplor-encode: " + dir / target + ": Permission denied\n");
   }
   EXPECT_EQ(ReadFile(dir / "ro/page.html"), "old");
   EXPECT_EQ(ReadFile(dir / "locked.html"), "locked");
   EXPECT_EQ(test::NamesIn(dir / "ro"), std::vector<std::string>{"page.html"});
-  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"locked.html", "picture.bmp", "ro"}));
+  EXPECT_EQ(dir.Names(),
+            (std::vector<std::string>{"locked.html", "picture.bmp", "ro", "stipplor-encode"}));
 }
 
 TEST(EncoderProgram, DevStdoutIsWrittenInPlaceNotReplaced) {

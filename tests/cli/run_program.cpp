@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <stdexcept>
 
 #include "tests/picture_io/test_files.h"
@@ -70,6 +71,16 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 
 Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath) {
   return RunProgram(STIPPLOR_ENCODE_PATH, args, stdoutPath);
+}
+
+std::string EncoderCopyIn(const std::string& folder) {
+  std::string copy = folder + "/stipplor-encode";
+  std::filesystem::copy_file(STIPPLOR_ENCODE_PATH, copy);
+  std::filesystem::permissions(
+      copy, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                std::filesystem::perms::others_exec);
+  return copy;
 }
 
 Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {

@@ -19,6 +19,11 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 // Runs the stipplor-encode built with these tests.
 Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "");
 
+// A copy of the stipplor-encode built with these tests in `folder`, for runs as another user:
+// the build may lie in a folder only its owner enters (a private home folder). The folder
+// must be open to that user.
+std::string EncoderCopyIn(const std::string& folder);
+
 // Runs stipplor-encode with its standard error on a terminal (a pseudo-terminal in raw mode,
 // 80 columns): `err` is every byte written to it.
 Finished RunEncoderOnTerminal(const std::vector<std::string>& args);

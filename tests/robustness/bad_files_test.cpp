@@ -168,9 +168,10 @@ TEST(BadFiles, AFileTheUserMayNotReadIsRefused) {
   if (!root && ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0) {
     GTEST_SKIP() << "this user reads files without permission";
   }
-  const Finished run = root ? RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534",
-                                                              "--clear-groups", kEncoder, path})
-                            : RunEncoder({path});
+  const Finished run =
+      root ? RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                             test::EncoderCopyIn(dir.Path()), path})
+           : RunEncoder({path});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(CauseFor(run, path), "permission denied") << run.err;
 }
