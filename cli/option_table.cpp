@@ -84,8 +84,11 @@ const std::vector<OptionSpec>& Table() {
       {.names = {"-o"},
        .valueName = "FILE",
        .help = "output file; default standard output",
-       .apply = [](CommandLine& line, std::size_t,
-                   std::string_view value) { line.output = std::string(value); }},
+       .apply =
+           [](CommandLine& line, std::size_t, std::string_view value) {
+             if (value.empty()) throw UsageError("-o wants a file, not ''");
+             line.output = std::string(value);
+           }},
       {.names = {"-d"},
        .valueName = "DIR",
        .help = "write each INPUT to DIR/NAME.html, NAME being its file name without the "

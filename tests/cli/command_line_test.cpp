@@ -122,6 +122,7 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"a.jpg", "b.jpg", "-d", "out", "-o", "x.html"}, "-o and -d exclude each other"},
       {{"-d", "out"}, "no input picture given"},
       {{"a.jpg", "-d", ""}, "-d wants a folder, not ''"},
+      {{"a.jpg", "-o", ""}, "-o wants a file, not ''"},
       {{"a.jpg", "-d"}, "option '-d' wants a value: -d DIR"},
       {{"x/cat.jpg", "y/cat.gif", "-d", "out"},
        "'x/cat.jpg' and 'y/cat.gif' would both be written to out/cat.html"},
