@@ -95,7 +95,8 @@ verb_demo() {
 }
 
 verb_test() {
-  need "${BASE_PACKAGES[@]}" "${PACKAGE_TOOLS[@]}"
+  # strace: a test watches the system calls that put a page on the disk.
+  need "${BASE_PACKAGES[@]}" "${PACKAGE_TOOLS[@]}" strace
   browser_test_tools
   sanitizer_tests
   run_fuzzers 25

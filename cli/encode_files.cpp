@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "cli/option_table.h"
-#include "cli/output_file.h"
 #include "cli/page_names.h"
 #include "cli/progress.h"
 #include "engine/cell_grid.h"
 #include "engine/encode.h"
 #include "engine/stream_sinks.h"
+#include "output/output_file.h"
 #include "picture_io/load_picture.h"
 
 namespace stipplor {

@@ -289,6 +289,34 @@ TEST(EncoderProgram, AReadOnlyFolderOrFileIsLeftByteIdentical) {
             (std::vector<std::string>{"locked.html", "picture.bmp", "ro", "stipplor-encode"}));
 }
 
+// The page's bytes reach the disk before its name replaces the old page, and the folder's new
+// name before the run ends: seen in the system calls the program makes.
+TEST(EncoderProgram, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
+  TempDir dir;
+  const std::string target = dir / "page.html";
+  WriteFile(target, "old");
+  if (::access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is missing";
+  const Finished run = test::RunProgram(
+      "/usr/bin/strace", {"-f", "-y", "-e", "trace=fsync,fdatasync,rename,renameat,renameat2", "-o",
+                          dir / "calls", STIPPLOR_ENCODE_PATH, kSample, "-o", target});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QList<QByteArray> calls = ReadFile(dir / "calls").split('\n');
+  // The first call of `name` on a file descriptor of `path` (-y shows it as "3</path>").
+  const auto first = [&calls](const char* name, const std::string& path) {
+    return std::find_if(calls.begin(), calls.end(), [&](const QByteArray& call) {
+      return call.contains(name) && call.contains(QByteArray::fromStdString("<" + path));
+    });
+  };
+  const auto renamed = std::find_if(calls.begin(), calls.end(),
+                                    [](const QByteArray& call) { return call.contains("rename"); });
+  ASSERT_NE(renamed, calls.end()) << ReadFile(dir / "calls").toStdString();
+  const auto fileSynced = first("sync(", dir / ".page.html.");
+  const auto folderSynced = first("sync(", dir.Path() + ">)");
+  EXPECT_LT(fileSynced, renamed);
+  EXPECT_GT(folderSynced, renamed);
+  EXPECT_NE(folderSynced, calls.end());
+}
+
 TEST(EncoderProgram, DevStdoutIsWrittenInPlaceNotReplaced) {
   TempDir dir;
   const std::string redirected = dir / "redirected.html";

@@ -35,7 +35,8 @@ class OutputFile {
 
   // Throws OutputError; the output is then unusable and is discarded by the destructor.
   void Write(std::string_view bytes);
-  // Writes what is buffered and puts a temporary file in the target's place. Throws OutputError.
+  // Writes what is buffered and puts a temporary file in the target's place, the file's bytes
+  // and then its name flushed to the disk. Throws OutputError.
   void Commit();
 
  private:

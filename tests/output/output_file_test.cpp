@@ -1,4 +1,4 @@
-#include "cli/output_file.h"
+#include "output/output_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

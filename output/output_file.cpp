@@ -1,4 +1,4 @@
-#include "cli/output_file.h"
+#include "output/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,6 +49,15 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A file system that cannot flush a folder (EINVAL) keeps its names by other means.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) Fail(errno);
+  const int error = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  if (error != 0 && error != EINVAL) Fail(error);
 }
 
 }  // namespace
@@ -112,11 +121,19 @@ void OutputFile::Commit() {
   if (!ownsFd_) return;
   const int fd = fd_;
   ownsFd_ = false;
+  // The new bytes reach the disk before the new name does, and the name before success is
+  // reported: after a power cut the target holds the old page or the new one, never nothing.
+  if (!temporary_.empty() && ::fsync(fd) != 0) {
+    const int error = errno;
+    ::close(fd);
+    Fail(error);
+  }
   // Some file systems report a full disk only when the file is closed.
   if (::close(fd) != 0) Fail(errno);
   if (temporary_.empty()) return;
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(errno);
   temporary_.clear();
+  SyncFolder(FolderOf(target_));
 }
 
 void OutputFile::Flush() {
