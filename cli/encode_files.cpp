@@ -113,9 +113,9 @@ std::optional<std::string> NotAFolder(const std::string& path) {
 
 }  // namespace
 
-int EncodeFiles(const CommandLine& line) {
+int EncodeFiles(const CommandLine& line, int messages) {
   const int files = static_cast<int>(line.inputs.size());
-  Progress progress(STDERR_FILENO, files);
+  Progress progress(messages, files);
   FileEncoder encoder(line, progress);
   if (line.outputFolder) {
     if (const auto cause = NotAFolder(*line.outputFolder)) {

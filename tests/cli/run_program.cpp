@@ -35,6 +35,15 @@ std::vector<char*> PointersTo(std::vector<std::string>& words) {
   return pointers;
 }
 
+// The status of the ended child; waits again only when a signal interrupted the wait.
+int WaitFor(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) throw std::runtime_error("cannot wait for the program");
+  }
+  return status;
+}
+
 }  // namespace
 
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
@@ -59,9 +68,7 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error("cannot start " + program);
 
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-  }
+  const int status = WaitFor(pid);
   Finished finished;
   finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   if (stdoutPath.empty()) finished.out = ReadFile(outPath).toStdString();
@@ -121,9 +128,7 @@ Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {
     }
   }
   ::close(terminal);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-  }
+  const int status = WaitFor(pid);
   finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   finished.out = ReadFile(outPath).toStdString();
   return finished;
