@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -139,7 +140,11 @@ int EncodeFiles(const CommandLine& line, int messages) {
     }
   };
   std::vector<std::jthread> workers;
-  for (int t = 1; t < std::min(cores, files); ++t) workers.emplace_back(work);
+  // A thread the system refuses (a limit on threads) leaves its files to the others.
+  try {
+    for (int t = 1; t < std::min(cores, files); ++t) workers.emplace_back(work);
+  } catch (const std::system_error&) {
+  }
   work();
   workers.clear();  // joins
   return failed ? kFailure : 0;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -30,8 +31,16 @@ class ParallelRows {
         rows_(context.grid.Rows()),
         batches_((rows_ + kBatchRows - 1) / kBatchRows),
         slots_(static_cast<std::size_t>(threads * kBatchesAheadPerThread)) {
-    for (int t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+    workers_.reserve(static_cast<std::size_t>(threads));
+    // A thread the system refuses (a limit on threads) leaves its share to those that started.
+    try {
+      for (int t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+    }
   }
+
+  // Whether any thread builds rows; with none, the caller builds them itself.
+  bool Started() const { return !workers_.empty(); }
 
   ~ParallelRows() {
     {
@@ -117,12 +126,15 @@ class ParallelRows {
 
 void WriteRowsInOrder(const RowContext& context, int threads, LineSink& sink) {
   const int rows = context.grid.Rows();
-  if (threads <= 1 || rows <= kBatchRows) {
-    RowBuilder builder(context);
-    for (int i = 0; i < rows; ++i) sink.AppendLine(builder.Build(context.grid.RowTop(i)));
-    return;
+  if (threads > 1 && rows > kBatchRows) {
+    ParallelRows parallel(context, threads, sink);
+    if (parallel.Started()) {
+      parallel.Write();
+      return;
+    }
   }
-  ParallelRows(context, threads, sink).Write();
+  RowBuilder builder(context);
+  for (int i = 0; i < rows; ++i) sink.AppendLine(builder.Build(context.grid.RowTop(i)));
 }
 
 }  // namespace stipplor

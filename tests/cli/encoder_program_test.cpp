@@ -289,6 +289,35 @@ TEST(EncoderProgram, AReadOnlyFolderOrFileIsLeftByteIdentical) {
             (std::vector<std::string>{"locked.html", "picture.bmp", "ro", "stipplor-encode"}));
 }
 
+// Where the system refuses every new thread (a user at the limit of their processes), one file's
+// rows and several files are encoded all the same, by the one thread there is. The limit binds
+// no root, so as root the program runs as a user of its own, whom no other process counts for.
+TEST(EncoderProgram, WithoutThreadsThePagesAreTheSame) {
+  TempDir dir;
+  ::chmod(dir.Path().c_str(), 0777);
+  WriteFile(dir / "a.bmp", Encoded(Gradient(120, 90), "BMP"));
+  WriteFile(dir / "b.bmp", Encoded(Gradient(90, 120), "BMP"));
+  const std::string encoder = test::EncoderCopyIn(dir.Path());
+  const auto limited = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> command = {"--nproc=1", encoder};
+    if (::geteuid() == 0) {
+      const std::string user = std::to_string(100000 + ::getpid());
+      command.insert(command.begin() + 1,
+                     {"/usr/bin/setpriv", "--reuid=" + user, "--regid=" + user, "--clear-groups"});
+    }
+    command.insert(command.end(), args.begin(), args.end());
+    return test::RunProgram("/usr/bin/prlimit", command);
+  };
+  const Finished one = limited({dir / "a.bmp"});
+  EXPECT_EQ(one.exitCode, 0) << one.err;
+  EXPECT_EQ(one.out, RunEncoder({dir / "a.bmp"}).out);
+  ::mkdir((dir / "pages").c_str(), 0755);
+  ::chmod((dir / "pages").c_str(), 0777);
+  const Finished both = limited({dir / "a.bmp", dir / "b.bmp", "-d", dir / "pages"});
+  EXPECT_EQ(both.exitCode, 0) << both.err;
+  EXPECT_EQ(test::NamesIn(dir / "pages"), (std::vector<std::string>{"a.html", "b.html"}));
+}
+
 // The page's bytes reach the disk before its name replaces the old page, and the folder's new
 // name before the run ends: seen in the system calls the program makes.
 TEST(EncoderProgram, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
