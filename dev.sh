@@ -2,7 +2,8 @@
 # Stipplor's one entry point for developers and CI.
 #   ./dev.sh demo      encode the sample picture in every style into out/ (an index.html gallery)
 #   ./dev.sh test      build everything and run the whole test suite (first under the
-#                      sanitizers, then 25 s of fuzzing each target, then the ordinary build)
+#                      sanitizers, then the desktop program's tests with Qt's assertions on,
+#                      then 25 s of fuzzing each target, then the ordinary build)
 #   ./dev.sh bench     Release build and the benchmarks
 #   ./dev.sh gui       build and start the desktop program with the sample picture open
 #   ./dev.sh fuzz [S]  fuzz the picture loader and the encoder, S seconds each (default 300)
@@ -56,6 +57,13 @@ sanitizer_tests() {
   UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j "$(jobs)"
 }
 
+# The desktop program and its tests in a Debug build, where Qt's own assertions are on: they
+# catch what the optimised build lets pass, such as a signal reaching a half-destroyed window.
+gui_debug_tests() {
+  build gui-debug
+  ctest --preset gui-debug -j "$(jobs)"
+}
+
 # Replays the checked-in corpus of each fuzz target (valid pictures and the inputs that once
 # made it fail), then fuzzes each for $1 seconds from there. New inputs go to build/fuzz/corpus;
 # an input that fails is kept in build/fuzz/artifacts and its report ends the run.
@@ -99,6 +107,7 @@ verb_test() {
   need "${BASE_PACKAGES[@]}" "${PACKAGE_TOOLS[@]}" strace
   browser_test_tools
   sanitizer_tests
+  gui_debug_tests
   run_fuzzers 25
   local preset=default
   [ "${CI:-}" = true ] && preset=ci

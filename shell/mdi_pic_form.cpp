@@ -39,7 +39,9 @@ MDIPicForm::MDIPicForm(Dialogs& dialogs, QWidget* parent)
   mdiArea_->addSubWindow(textForm_)->hide();
 }
 
-MDIPicForm::~MDIPicForm() = default;
+// The area and its sub-windows go after this destructor, with the QMainWindow base: their last
+// activation signals must not reach a frame that is no longer whole.
+MDIPicForm::~MDIPicForm() { disconnect(mdiArea_, nullptr, this, nullptr); }
 
 QString MDIPicForm::StatusPanel(int panel) const {
   return panels_.at(static_cast<std::size_t>(panel - 1))->text();
