@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <stdexcept>
@@ -74,8 +75,10 @@ void TextForm::SaveAs(const QString& FileName) {
   QString error;
   {
     BusyPointer busy(this);
-    if (QFile probe(FileName); probe.open(QIODevice::ReadOnly)) {
-      probe.close();
+    // Any file of that name is asked about, even one this user cannot read or a link to
+    // nowhere; a folder is no file to replace, and its save fails below.
+    if (const QFileInfo existing(FileName);
+        existing.isSymLink() || (existing.exists() && !existing.isDir())) {
       const QString question =
           FileName + QStringLiteral(" already exists.") + u'\r' + "Do you want to overwrite it?";
       if (!dialogs_.AskYesNo(this, kAppTitle, question)) return;

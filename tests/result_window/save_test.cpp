@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <csignal>
 
 #include "engine/html_document.h"
@@ -93,6 +94,16 @@ TEST_F(SaveTest, AnExistingFileIsKeptWhenTheAnswerIsNo) {
   EXPECT_EQ(form->ResultWindow()->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(ReadAll(path), "old");
   EXPECT_EQ(form->ResultWindow()->windowTitle(), caption);
+}
+
+// Whether the name exists decides, not whether the file can be read.
+TEST_F(SaveTest, ALinkToNowhereIsAskedAboutAndKept) {
+  const QString path = Path(QStringLiteral("out.html"));
+  ASSERT_TRUE(QFile::link(Path(QStringLiteral("nowhere.html")), path));
+  dialogs.answers.push_back(false);
+  SaveAs(path);
+  EXPECT_EQ(dialogs.calls.back().text, Question(path));
+  EXPECT_TRUE(QFileInfo(path).isSymLink());
 }
 
 TEST_F(SaveTest, AnExistingFileIsReplacedWhenTheAnswerIsYes) {
