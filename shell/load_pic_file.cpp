@@ -24,7 +24,8 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
   }
   PicForm& form = ReachPicForm();
   form.SetPicture(std::move(picture));
-  QCoreApplication::processEvents();
+  // Pending painting runs here; input waits until the picture window is complete.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   form.setWindowTitle(FileName);
   auto* window = qobject_cast<QMdiSubWindow*>(form.parentWidget());
   window->show();

@@ -113,7 +113,8 @@ void MDIPicForm::mnuEncode_Click() {
   QString failure;
   {
     BusyPointer busy(this);
-    QCoreApplication::processEvents();
+    // Painting and the like run before the run holds the thread; a click waits for its end.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
       const EncodeResult result = picForm_->Encode(options_.ForEncode(), textForm_->Document());
       textForm_->setWindowTitle(QString::fromStdString(result.Caption));
