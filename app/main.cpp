@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "shell/dialogs.h"
+#include "frame/dialogs.h"
 #include "shell/mdi_pic_form.h"
 
 namespace {

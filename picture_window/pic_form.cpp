@@ -12,11 +12,11 @@
 #include <exception>
 #include <thread>
 
+#include "frame/dialogs.h"
+#include "frame/main_frame.h"
 #include "picture_io/packed_pixels.h"
 #include "picture_window/scroll_layout.h"
 #include "picture_window/selection_status.h"
-#include "shell/dialogs.h"
-#include "shell/main_frame.h"
 
 namespace stipplor {
 

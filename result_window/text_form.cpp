@@ -7,10 +7,10 @@
 #include <QWebEngineView>
 #include <stdexcept>
 
+#include "frame/busy_pointer.h"
+#include "frame/dialogs.h"
+#include "frame/main_frame.h"
 #include "result_window/save_file.h"
-#include "shell/busy_pointer.h"
-#include "shell/dialogs.h"
-#include "shell/main_frame.h"
 
 namespace stipplor {
 

@@ -5,9 +5,9 @@
 #include <QMdiSubWindow>
 #include <exception>
 
+#include "frame/dialogs.h"
 #include "picture_io/load_picture.h"
 #include "picture_window/pic_form.h"
-#include "shell/dialogs.h"
 #include "shell/mdi_pic_form.h"
 
 namespace stipplor {

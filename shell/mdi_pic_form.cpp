@@ -11,10 +11,10 @@
 #include <QStatusBar>
 #include <exception>
 
+#include "frame/busy_pointer.h"
+#include "frame/dialogs.h"
 #include "picture_window/pic_form.h"
 #include "result_window/text_form.h"
-#include "shell/busy_pointer.h"
-#include "shell/dialogs.h"
 
 namespace stipplor {
 

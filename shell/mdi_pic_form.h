@@ -5,9 +5,9 @@
 #include <array>
 #include <functional>
 
+#include "frame/main_frame.h"
 #include "picture_window/pic_form.h"
 #include "result_window/text_form.h"
-#include "shell/main_frame.h"
 #include "shell/option_state.h"
 #include "shell/tiling.h"
 

@@ -22,9 +22,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "result_window/web_engine_setup.h"
-#include "shell/dialogs.h"
+#include "frame/dialogs.h"
 #include "shell/mdi_pic_form.h"
+#include "tests/gui_support/web_engine_setup.h"
 
 namespace {
 

@@ -22,10 +22,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include "frame/dialogs.h"
+#include "frame/main_frame.h"
 #include "result_window/text_form.h"
-#include "result_window/web_engine_setup.h"
-#include "shell/dialogs.h"
-#include "shell/main_frame.h"
+#include "tests/gui_support/web_engine_setup.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/dialogs.h"
+#include "frame/dialogs.h"
 
 namespace stipplor::testing {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/dialogs.h"
+#include "frame/dialogs.h"
 
 namespace stipplor {
 namespace {

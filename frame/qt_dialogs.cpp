@@ -2,7 +2,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "shell/dialogs.h"
+#include "frame/dialogs.h"
 
 namespace stipplor {
 
