@@ -18,6 +18,9 @@ FAMILY = "StipplorPixel"
 ROWS = 2      # pixel rows of a glyph; the em is three pixels, so the font fills 2/3 em
 PIXEL = 200   # font units in a pixel
 UNITS_PER_EM = 3 * PIXEL
+# The font's date, fixed (2026-01-01, in seconds since 1904): a build time in the font would make
+# a page's bytes depend on when the program was built.
+DATE = 3850070400
 
 
 def read_glyphs(path):
@@ -28,9 +31,12 @@ def read_glyphs(path):
             words = line.split()
             if not words or words[0].startswith("#"):
                 continue
-            name, codes, rows = words[0], words[1], words[2:]
-            if len(rows) != ROWS or len({len(row) for row in rows}) != 1 or set("".join(rows)) - set("#-"):
-                sys.exit(f"{path}:{number}: want {ROWS} rows of equal width made of '#' and '-'")
+            name, codes, rows = words[0], words[1:2], words[2:]
+            if not codes or len(rows) != ROWS or len({len(row) for row in rows}) != 1 \
+                    or set("".join(rows)) - set("#-"):
+                sys.exit(f"{path}:{number}: want a name, code points or '-', and {ROWS} rows of "
+                         "equal width made of '#' and '-'")
+            codes = codes[0]
             points = [] if codes == "-" else [int(code[2:], 16) for code in codes.split(",")]
             glyphs.append((name, points, rows))
     if not glyphs or glyphs[0][0] != ".notdef":
@@ -76,6 +82,8 @@ def build(glyphs):
     builder.setupOS2(sTypoAscender=ascent, sTypoDescender=0, sTypoLineGap=0, usWinAscent=ascent,
                      usWinDescent=0, fsSelection=0x40 | 0x80, achVendID="NONE", version=4)
     builder.setupPost()
+    builder.font["head"].created = builder.font["head"].modified = DATE
+    builder.font.recalcTimestamp = False
     builder.font.flavor = "woff2"
     return builder.font
 
