@@ -1,8 +1,9 @@
 // Pages with the pixel font (stipplor-encode --pixel-font) draw, in Chromium at device scale 1,
-// exactly the raster their own characters describe, and Firefox ESR draws them alike.
+// exactly the raster their own characters describe, and Firefox ESR draws them alike; where the
+// font is refused, a text page falls back to Arial as it is drawn without the option.
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
-import { existsSync, mkdirSync, readFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { promisify } from 'node:util';
@@ -109,3 +110,13 @@ for (const [picture, size, family] of CASES) {
     assert.ok(Buffer.compare(Buffer.from(drawn.data), Buffer.from(chromium.data)) === 0, 'the pixels differ');
   });
 }
+
+test('a text page whose font the browser refuses is drawn as without the option', async () => {
+  const [picture, size, family] = CASES[0];
+  const plain = (await fidelity.encode(picture, size, family.replace(' pixel', ''), { cells: CELLS })).page;
+  const refused = pages.get(family).replace(/\.html$/, '-refused.html');
+  writeFileSync(refused, readFileSync(pages.get(family), 'latin1').replace(/base64,[\w+/=]+/, 'base64,AAAA'), 'latin1');
+  const [a, b] = [await browser.renderPage(plain), await browser.renderPage(refused)];
+  assert.deepEqual(b.box, a.box);
+  assert.ok(Buffer.compare(Buffer.from(b.data), Buffer.from(a.data)) === 0, 'the pixels differ');
+});
