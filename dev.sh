@@ -18,10 +18,11 @@ SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
 
 # Build tools and the libraries every build links (Qt's private headers: a desktop test queues
-# input as the window system delivers it).
+# input as the window system delivers it). fontTools and brotli build the pages' pixel font (a
+# WOFF2 file) from its glyph description.
 BASE_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
                qt6-base-dev qt6-base-private-dev qt6-webengine-dev qt6-image-formats-plugins
-               libgl-dev fonts-liberation)
+               libgl-dev fonts-liberation python3-fonttools python3-brotli)
 # CPack's Debian package (dpkg-shlibdeps, and `file` to find the binaries) and the tools the
 # installation tests check the desktop entry, icon and manual page with.
 PACKAGE_TOOLS=(dpkg-dev file desktop-file-utils libxml2-utils groff-base)
@@ -88,11 +89,12 @@ run_fuzzers() {
   done
 }
 
-# The browser tests drive Debian's Chromium from node (tests/browser). node and npm come from
-# Debian only where npm is missing; the npm packages are the locked ones, installed again when
-# the lock file is newer than them, and no tool may fetch a browser of its own.
+# The browser tests drive Debian's Chromium from node (tests/browser) and compare Firefox ESR's
+# drawing with it. node and npm come from Debian only where npm is missing; the npm packages are
+# the locked ones, installed again when the lock file is newer than them, and no tool may fetch a
+# browser of its own.
 browser_test_tools() {
-  need chromium
+  need chromium firefox-esr
   command -v npm >/dev/null || need nodejs npm
   [ tests/browser/node_modules/.package-lock.json -nt tests/browser/package-lock.json ] ||
     (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)

@@ -68,6 +68,11 @@ const std::vector<OptionSpec>& Table() {
        .help = "colored: merge equal cells (default --minimize)",
        .apply = [](CommandLine& line, std::size_t which,
                    std::string_view) { line.options.MinimizeSize = FirstSets(which); }},
+      {.names = {"--pixel-font"},
+       .help = "B&W and higher-quality colored pages carry their own 1-pixel font, drawn sharp "
+               "and to scale in today's browsers",
+       .apply = [](CommandLine& line, std::size_t,
+                   std::string_view) { line.options.PixelFont = true; }},
       {.names = {"--region"},
        .valueName = "LEFT,TOP,WIDTH,HEIGHT",
        .help = "encode only this rectangle, as a selection would; integers, may be negative or "

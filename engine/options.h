@@ -14,6 +14,7 @@ struct EncodeOptions {
   Int16 MinimizeSize = -1;        // colored: merge runs of equal cells when that is shorter
   Int16 BWEncoding = 2;           // 0 Plain, 1 Pattern, 2 Dotted, 3 Fractal
   Int16 BWSmoothTransition = -1;  // B&W: checkerboard offset on the brightness
+  bool PixelFont = false;  // pages of characters carry their own pixel font (not one of the seven)
 };
 
 // The rectangle a run encodes, in picture pixels. It may reach beyond the picture.

@@ -97,6 +97,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* mnuColoredLoQu = nullptr;
   QAction* mnuColoredHiQu = nullptr;
   QAction* mnuMinimizeSize = nullptr;
+  QAction* mnuPixelFont = nullptr;
 };
 
 }  // namespace stipplor

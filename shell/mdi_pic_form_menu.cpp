@@ -84,6 +84,7 @@ void MDIPicForm::BuildMenuBar() {
   Separator(mnuOptions, "mnuSep5");
   mnuMinimizeSize =
       Toggle(mnuOptions, "mnuMinimizeSize", "&Minimize Size", &OptionState::MinimizeSize);
+  mnuPixelFont = Toggle(mnuOptions, "mnuPixelFont", "Pixel Font", &OptionState::PixelFont);
 
   // "Encode!" is a command on the menu bar itself.
   mnuEncode = menuBar()->addAction(QStringLiteral("Encode!"));
@@ -154,6 +155,7 @@ void MDIPicForm::ReflectOptions() {
   mnuBWSmoothTransition->setChecked(options_.BWSmoothTransition);
   (options_.HighQuality ? mnuColoredHiQu : mnuColoredLoQu)->setChecked(true);
   mnuMinimizeSize->setChecked(options_.MinimizeSize);
+  mnuPixelFont->setChecked(options_.PixelFont);
 }
 
 }  // namespace stipplor

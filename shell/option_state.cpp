@@ -15,6 +15,7 @@ EncodeOptions OptionState::ForEncode() const {
   options.MinimizeSize = Flag(MinimizeSize);
   options.BWEncoding = BWEncoding;
   options.BWSmoothTransition = Flag(BWSmoothTransition);
+  options.PixelFont = PixelFont;
   return options;
 }
 

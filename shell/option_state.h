@@ -16,6 +16,7 @@ class OptionState {
   bool MinimizeSize = true;
   Int16 BWEncoding = 2;
   bool BWSmoothTransition = true;
+  bool PixelFont = false;  // beyond the seven: pages of characters carry their own pixel font
 
   // The values as Encode takes them: flags as -1 (set) and 0 (clear).
   EncodeOptions ForEncode() const;

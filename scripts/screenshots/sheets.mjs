@@ -1,10 +1,11 @@
-// node sheets.mjs STIPPLOR_ENCODE OUT_DIR
+// node sheets.mjs STIPPLOR_ENCODE OUT_DIR [NAME...]
 //
 // The README's pictures of pages, as full-colour PNGs in OUT_DIR (./dev.sh screenshots shrinks
 // them for docs/images): for each sample picture a contact sheet, the picture beside its page in
 // the main styles, and for each option a strip comparing its choices. The pages come from
 // stipplor-encode and are drawn by Debian's Chromium, exactly as the browser tests see them
-// (tests/browser); the sheets are laid out as pages and photographed by Chromium too.
+// (tests/browser); the sheets are laid out as pages and photographed by Chromium too. Given NAMEs
+// ("sheet-rocket", "option-pixel-font"), only those pictures are made.
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -80,6 +81,14 @@ const OPTIONS = [
       ['1:1', 'colored high minimize', 'Minimize Size on'],
     ],
   },
+  {
+    name: 'pixel-font', picture: 'chelsea.bmp', side: 240, choices: [
+      ['1:1', 'bw dotted grey smooth', 'B&W Dotted'],
+      ['1:1', 'bw dotted grey smooth pixel', 'B&W Dotted, Pixel Font'],
+      ['1:1', 'colored high minimize', 'Higher Quality'],
+      ['1:1', 'colored high minimize pixel', 'Higher Quality, Pixel Font'],
+    ],
+  },
 ];
 
 const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;');
@@ -101,8 +110,9 @@ async function photograph(browser, tiles, columns, file) {
   await page.locator('#sheet').screenshot({ path: file });
 }
 
-async function main([encoder, out]) {
-  if (!encoder || !out) throw new Error('usage: node sheets.mjs STIPPLOR_ENCODE OUT_DIR');
+async function main([encoder, out, ...names]) {
+  if (!encoder || !out) throw new Error('usage: node sheets.mjs STIPPLOR_ENCODE OUT_DIR [NAME...]');
+  const wanted = (name) => names.length === 0 || names.includes(name);
   mkdirSync(out, { recursive: true });
   const work = mkdtempSync(join(tmpdir(), 'stipplor-sheets-'));
   const here = dirname(fileURLToPath(import.meta.url));
@@ -117,7 +127,7 @@ async function main([encoder, out]) {
       return { image, rendering: await browser.renderPage(page), bytes: statSync(page).size };
     };
 
-    for (const picture of SAMPLES) {
+    for (const picture of SAMPLES.filter((p) => wanted(`sheet-${p.replace(/\..*/, '')}`))) {
       const tiles = [];
       for (const [family, caption] of SHEET_STYLES) {
         const { image, rendering } = await render(picture, SHEET_SIDE, '1:1', family);
@@ -127,7 +137,7 @@ async function main([encoder, out]) {
       await photograph(browser, tiles, 4, join(out, `sheet-${picture.replace(/\..*/, '')}.png`));
     }
 
-    for (const { name, picture, side, detail, bytes, choices } of OPTIONS) {
+    for (const { name, picture, side, detail, bytes, choices } of OPTIONS.filter((o) => wanted(`option-${o.name}`))) {
       const tiles = [];
       for (const [size, family, caption] of choices) {
         const { rendering, bytes: size_ } = await render(picture, side, size, family);

@@ -60,12 +60,12 @@ export class Chromium {
     rmSync(this.profile, { recursive: true, force: true });
   }
 
-  // Loads the page at `file` and returns the pixels of the area it draws (see drawnArea) and
-  // that area's box in CSS pixels.
-  async renderPage(file) {
+  // Loads the page at `file` and returns the pixels of the area it draws (see drawnArea; `area`
+  // runs in the page instead when given) and that area's box in CSS pixels.
+  async renderPage(file, area = drawnArea) {
     const page = this.renderer;
     await page.goto(pathToFileURL(file).href, { waitUntil: 'load' });
-    const box = await page.evaluate(drawnArea);
+    const box = await page.evaluate(area);
     if (!box) throw new Error(`${file} draws nothing`);
     const { width, height } = page.viewportSize();
     if (box.x + box.width > width || box.y + box.height > height) {

@@ -9,15 +9,10 @@
 // its own, much older) and fonts-liberation 1:1.07.4-11. To re-measure, run with
 // STIPPLOR_FIDELITY_REPORT=file.jsonl and copy the values into the table.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
-import { fileURLToPath } from 'node:url';
 
-import { Chromium, drawnArea } from './chromium.mjs';
-import { encoderOptions, Fidelity, fixed, record, SCORED } from './fidelity.mjs';
+import { drawnArea } from './chromium.mjs';
+import { fixed, openFidelity, record, SCORED } from './fidelity.mjs';
 import { crop, score } from './metrics.mjs';
 import { arialProbe, renderInWebEngine } from './webengine.mjs';
 
@@ -30,36 +25,25 @@ const CASES = [
   ['rocket.gif', '1:1', 'bw plain colorized',            [1.000, 55.0, 0.999],   [0.98, 48, 0.98]],
   ['chelsea.bmp', '1:1', 'colored high minimize',        [1.000, 59.8, 0.999],   [0.98, 50, 0.98]],
   ['hubble.jpg', '1:1', 'colored low',                   [1.000, Infinity, 1.000], [0.98, 50, 0.98]],
+  ['chelsea.bmp', '1:1', 'bw dotted grey smooth pixel',  [1.000, Infinity, 1.000], [0.98, 50, 0.98]],
+  ['astronaut.jpg', '1:1', 'colored high minimize pixel', [1.000, Infinity, 1.000], [0.98, 50, 0.98]],
 ];
 
 // Both renderers draw into a viewport of this size, which holds every page whole.
 const VIEWPORT = { width: 640, height: 560 };
 
-const here = dirname(fileURLToPath(import.meta.url));
 let browser;
-let work;
+let fidelity;
 // Per case: the page, the grab of the desktop program's view, and what the probe saw there.
 const desktop = new Map();
 
 const key = ([picture, size, family]) => `${picture} ${size} ${family}`;
 
 before(async () => {
-  work = mkdtempSync(join(tmpdir(), 'stipplor-webengine-'));
-  browser = await Chromium.launch({ viewport: VIEWPORT });
-  const fidelity = new Fidelity({
-    browser,
-    encoder: process.env.STIPPLOR_ENCODE,
-    samples: process.env.STIPPLOR_SAMPLES ?? join(here, '..', '..', 'samples'),
-    work,
-  });
+  fidelity = await openFidelity(VIEWPORT);
+  browser = fidelity.browser;
   const pages = [];
-  for (const [picture, size, family] of CASES) {
-    const cells = family.startsWith('bw') ? 2 * SCORED : 160;
-    const { file } = await fidelity.picture(picture, size, cells);
-    const page = join(work, `${key([picture, size, family])}.html`.replace(/[^\w.]/g, '_'));
-    execFileSync(fidelity.encoder, [...encoderOptions(size, family), '--document', file, '-o', page]);
-    pages.push(page);
-  }
+  for (const [picture, size, family] of CASES) pages.push((await fidelity.encode(picture, size, family, { document: true })).page);
   const pngs = pages.map((page) => page.replace(/\.html$/, '.png'));
   const seen = await renderInWebEngine({
     program: process.env.STIPPLOR_WEBENGINE_RENDER,
@@ -71,10 +55,7 @@ before(async () => {
   CASES.forEach((c, i) => desktop.set(key(c), { page: pages[i], png: pngs[i], ...seen[i] }));
 });
 
-after(async () => {
-  await browser?.close();
-  if (work) rmSync(work, { recursive: true, force: true });
-});
+after(async () => fidelity?.close());
 
 // Both renderings of a case: Chromium's drawn area, and the same box of the desktop view's grab.
 async function bothRenderings(c) {

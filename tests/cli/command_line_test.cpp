@@ -32,7 +32,8 @@ EncodeOptions With(void (*change)(EncodeOptions&)) {
 bool SameOptions(const EncodeOptions& a, const EncodeOptions& b) {
   return a.BW == b.BW && a.Ratio == b.Ratio && a.Colorized == b.Colorized &&
          a.HighQuality == b.HighQuality && a.MinimizeSize == b.MinimizeSize &&
-         a.BWEncoding == b.BWEncoding && a.BWSmoothTransition == b.BWSmoothTransition;
+         a.BWEncoding == b.BWEncoding && a.BWSmoothTransition == b.BWSmoothTransition &&
+         a.PixelFont == b.PixelFont;
 }
 
 TEST(ParseCommandLine, EveryOptionSetsItsValue) {
@@ -61,6 +62,7 @@ TEST(ParseCommandLine, EveryOptionSetsItsValue) {
        With([](EncodeOptions& o) { o.HighQuality = -1; })},
       {{"--no-minimize"}, With([](EncodeOptions& o) { o.MinimizeSize = 0; })},
       {{"--no-minimize", "--minimize"}, With([](EncodeOptions& o) { o.MinimizeSize = -1; })},
+      {{"--pixel-font"}, With([](EncodeOptions& o) { o.PixelFont = true; })},
   };
   for (const Case& c : cases) {
     std::vector<std::string_view> args = c.args;

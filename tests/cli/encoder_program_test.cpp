@@ -70,6 +70,7 @@ TEST(EncoderProgram, CaptionFollowsTheOptions) {
        With([](EncodeOptions& o) { o.BW = -1, o.BWEncoding = 3, o.Ratio = 1; })},
       {{"--bw", "--colored", "--style", "fractal"},
        With([](EncodeOptions& o) { o.BWEncoding = 3; })},
+      {{"--bw", "--pixel-font"}, With([](EncodeOptions& o) { o.BW = -1, o.PixelFont = true; })},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;

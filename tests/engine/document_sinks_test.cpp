@@ -50,6 +50,7 @@ TEST(StreamSinks, MatchTheKeptDocumentInEveryFamily) {
         o.HighQuality = variant % 2 ? -1 : 0;
         o.MinimizeSize = variant / 2 ? -1 : 0;
         o.Colorized = static_cast<Int16>(variant == 1 ? -1 : 0);
+        o.PixelFont = variant == 3;
         HtmlDocument kept;
         std::string streamed, saved;
         DocumentWriter documentWriter([&](std::string_view b) { streamed.append(b); });

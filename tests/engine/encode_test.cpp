@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/html_document.h"
+#include "engine/pixel_font.h"
 #include "tests/engine/test_pictures.h"
 
 namespace stipplor {
@@ -30,6 +31,18 @@ EncodeOptions BWOptions(int style, bool smooth = false, int ratio = 1) {
   o.Ratio = static_cast<Int16>(ratio);
   o.BWEncoding = static_cast<Int16>(style);
   o.BWSmoothTransition = smooth ? -1 : 0;
+  return o;
+}
+
+EncodeOptions Options(int bw, int ratio, int colorized, int high, int minimize = -1,
+                      int style = 2) {
+  EncodeOptions o;
+  o.BW = static_cast<Int16>(bw);
+  o.Ratio = static_cast<Int16>(ratio);
+  o.Colorized = static_cast<Int16>(colorized);
+  o.HighQuality = static_cast<Int16>(high);
+  o.MinimizeSize = static_cast<Int16>(minimize);
+  o.BWEncoding = static_cast<Int16>(style);
   return o;
 }
 
@@ -232,15 +245,49 @@ TEST(EncodeCaption, SummarisesTheOptions) {
       {-1, 1, 7, 0, 0, 3, "1:2  B&W  Fractal  Colorized"},
   };
   for (const Case& c : cases) {
-    EncodeOptions o;
-    o.BW = static_cast<Int16>(c.bw);
-    o.Ratio = static_cast<Int16>(c.ratio);
-    o.Colorized = static_cast<Int16>(c.colorized);
-    o.HighQuality = static_cast<Int16>(c.high);
-    o.MinimizeSize = static_cast<Int16>(c.minimize);
-    o.BWEncoding = static_cast<Int16>(c.style);
-    EXPECT_EQ(Caption(o), c.caption);
+    EXPECT_EQ(Caption(Options(c.bw, c.ratio, c.colorized, c.high, c.minimize, c.style)), c.caption);
   }
+  EncodeOptions pixelFont;
+  pixelFont.PixelFont = true;
+  EXPECT_EQ(Caption(pixelFont), "1:1  Colored  High-Quality  Size-Minimized  Pixel-Font");
+}
+
+// With the pixel font a page of characters gains the font's style element (the face and a fixed
+// table layout) at the end of its head line, and its tables name the font ahead of Arial; nothing
+// else changes, and pages of colour cells alone (lower quality, and every colored page at "1:2")
+// keep their bytes.
+TEST(EncodePixelFont, AddsTheStyleElementAndTheFamilyToPagesOfCharacters) {
+  Picture picture(9, 7);
+  for (int y = 0; y < 7; ++y) {
+    for (int x = 0; x < 9; ++x) picture.Row(y)[x] = Rgb(x * 28, y * 40, (x * y * 23) % 256);
+  }
+  struct Case {
+    int bw, ratio, colorized, high;
+    bool changes;
+  };
+  const Case cases[] = {
+      {-1, 1, 0, 0, true},  {-1, 2, -1, 0, true}, {-1, 4, 0, -1, true}, {0, 2, 0, -1, true},
+      {0, 3, -1, -1, true}, {0, 1, 0, -1, false}, {0, 2, 0, 0, false},  {0, 4, -1, 0, false},
+  };
+  for (const Case& c : cases) {
+    EncodeOptions o = Options(c.bw, c.ratio, c.colorized, c.high);
+    std::vector<std::string> expected = EncodeLines(picture, o);
+    if (c.changes) {
+      expected.front()
+          .append("<style>")
+          .append(kPixelFontFace)
+          .append("table{table-layout:fixed}</style>");
+      for (std::string& line : expected) {
+        const auto at = line.find("FONT-FAMILY:Arial");
+        if (at != std::string::npos) line.insert(at + 12, "StipplorPixel,");
+      }
+    }
+    o.PixelFont = true;
+    EXPECT_EQ(EncodeLines(picture, o), expected) << Caption(o);
+  }
+  EXPECT_TRUE(kPixelFontFace.starts_with(
+      "@font-face{font-family:StipplorPixel;src:url(data:font/woff2;base64,"));
+  EXPECT_TRUE(kPixelFontFace.ends_with(")}"));
 }
 
 TEST(EncodeLimits, SixteenBitTableDimensions) {

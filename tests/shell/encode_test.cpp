@@ -106,6 +106,9 @@ TEST_F(EncodeCommandTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
       {{"mnuColored", "mnuSize3", "mnuColoredLoQu", "mnuMinimizeSize"},
        {QStringLiteral("--size=3:2"), QStringLiteral("--quality=low"),
         QStringLiteral("--no-minimize")}},
+      {{"mnuColoredHiQu", "mnuPixelFont"},
+       {QStringLiteral("--size=3:2"), QStringLiteral("--no-minimize"),
+        QStringLiteral("--pixel-font")}},
   };
   Open(kSample);
   int n = 0;

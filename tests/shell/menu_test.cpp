@@ -75,6 +75,7 @@ const std::vector<MenuRow> kStartMenu = {
     {2, "mnuColoredHiQu", "&Higher Quality", true, true, true},
     {1, "mnuSep5", "-"},
     {1, "mnuMinimizeSize", "&Minimize Size", true, true, true},
+    {1, "mnuPixelFont", "Pixel Font"},
     {0, "mnuEncode", "Encode!", false},
     {0, "mnuWindow", "&Window"},
     {1, "mnuTileHorizontally", "Tile &Horizontally", false},
@@ -212,7 +213,10 @@ INSTANTIATE_TEST_SUITE_P(
             {"mnuColoredLoQu", "mnuMinimizeSize", "mnuBW", "mnuSize3"},
             {-1, 3, 0, 0, 0, 2, -1},
             With(kStartMarks, {"mnuColoredHiQu", "mnuMinimizeSize", "mnuColored", "mnuSize2"},
-                 {"mnuColoredLoQu", "mnuBW", "mnuSize3"})}));
+                 {"mnuColoredLoQu", "mnuBW", "mnuSize3"})},
+        OptionCase{{"mnuPixelFont", "mnuBW"},
+                   {-1, 2, 0, -1, -1, 2, -1},
+                   With(kStartMarks, {"mnuColored"}, {"mnuPixelFont", "mnuBW"})}));
 
 }  // namespace
 }  // namespace stipplor::testing
