@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "picture_io/file_names.h"
 #include "picture_io/picture_error.h"
 
 namespace stipplor {
@@ -42,7 +43,7 @@ void RequireRegularFile(const struct stat& status) {
 }  // namespace
 
 PictureFile::PictureFile(const QString& path) {
-  const QByteArray name = QFile::encodeName(path);
+  const QByteArray name = FileNameBytes(path);
   struct stat status {};
   // Looked at before opening, because opening some devices already has effects (a tape
   // rewinds); looked at again on the open file, which cannot be swapped underneath.
