@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/dialogs.h"
+#include "picture_io/file_names.h"
 #include "shell/mdi_pic_form.h"
 
 namespace {
@@ -18,6 +19,15 @@ bool AsksForVersion(int argc, char* argv[]) {
     if (arg == "-v" || arg == "--version") return true;
   }
   return false;
+}
+
+// The FILE argument as the bytes it was given: Qt's own arguments are text, which turns bytes
+// of a name that is no UTF-8 into U+FFFD.
+QString FileArgument(const QString& positional, int argc, char* argv[]) {
+  for (int i = argc - 1; i > 0; --i) {
+    if (QString::fromLocal8Bit(argv[i]) == positional) return stipplor::FileNameFromBytes(argv[i]);
+  }
+  return positional;
 }
 
 }  // namespace
@@ -47,7 +57,7 @@ int main(int argc, char* argv[]) {
   stipplor::MDIPicForm form(dialogs);
   form.show();
   if (!parser.positionalArguments().isEmpty()) {
-    form.LoadPicFile(parser.positionalArguments().front());
+    form.LoadPicFile(FileArgument(parser.positionalArguments().front(), argc, argv));
   }
   return QApplication::exec();
 }

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -21,6 +20,7 @@
 #include "engine/encode.h"
 #include "engine/stream_sinks.h"
 #include "output/output_file.h"
+#include "picture_io/file_names.h"
 #include "picture_io/load_picture.h"
 
 namespace stipplor {
@@ -50,7 +50,7 @@ class FileEncoder {
   }
 
   bool Report(std::string_view subject, std::string_view cause) {
-    progress_.Report(std::string(kProgramName) + ": " + std::string(subject) + ": " +
+    progress_.Report(std::string(kProgramName) + ": " + ReadableFileName(subject) + ": " +
                      std::string(cause));
     return false;
   }
@@ -59,7 +59,7 @@ class FileEncoder {
   bool Run(const Job& job, int threads) {
     Picture picture;
     try {
-      picture = LoadPicture(QFile::decodeName(job.input.c_str()));
+      picture = LoadPicture(FileNameFromBytes(job.input));
     } catch (const std::exception& error) {  // PictureError, or out of memory
       return Report(job.input, error.what());
     }

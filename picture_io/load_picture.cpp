@@ -33,7 +33,7 @@ void RequireWithinLimit(long long width, long long height) {
 
 Picture LoadPicture(const QString& path) {
   const PictureFile file(path);
-  QByteArray bytes = file.Bytes();  // shares the mapping, nothing is copied
+  QByteArray bytes = file.Bytes();  // shared, not copied
   QBuffer device(&bytes);
   device.open(QIODevice::ReadOnly);
 

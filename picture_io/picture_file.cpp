@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <string>
 
+#include "picture_io/file_names.h"
 #include "picture_io/picture_error.h"
 
 namespace stipplor {
@@ -41,7 +43,7 @@ void RequireRegularFile(const struct stat& status) {
 }  // namespace
 
 PictureFile::PictureFile(const QString& path) {
-  const QByteArray name = QFile::encodeName(path);
+  const QByteArray name = FileNameBytes(path);
   struct stat status {};
   // Looked at before opening, because opening some devices already has effects (a tape
   // rewinds); looked at again on the open file, which cannot be swapped underneath.
@@ -56,19 +58,23 @@ PictureFile::PictureFile(const QString& path) {
     ::close(fd);
     throw PictureError(Cause(error));
   }
-  if (!file_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
     ::close(fd);
     throw PictureError("cannot read the file");
   }
   RequireRegularFile(status);
 
+  // Read, not mapped: when another program shortens the file meanwhile (a download or a sync
+  // still writing it), this load fails as truncated instead of the whole program with SIGBUS.
   const auto size = static_cast<qint64>(status.st_size);
-  if (const uchar* mapped = file_.map(0, size)) {
-    bytes_ = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
-    return;
+  bytes_.resize(size);
+  for (qint64 done = 0; done < size;) {
+    const qint64 got = file.read(bytes_.data() + done, size - done);
+    if (got < 0) throw PictureError("cannot read the file");
+    if (got == 0) throw PictureError("damaged picture file (truncated)");
+    done += got;
   }
-  bytes_ = file_.readAll();
-  if (bytes_.size() != size) throw PictureError("cannot read the file");
 }
 
 }  // namespace stipplor

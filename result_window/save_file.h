@@ -11,4 +11,8 @@ namespace stipplor {
 // failure, or an empty string on success.
 QString WriteWhole(const QString& path, std::string_view text);
 
+// Whether a save to `path` replaces a file: any file of that name counts, even one this user
+// cannot read, or a link to nowhere; a folder does not (a save to it fails).
+bool IsTaken(const QString& path);
+
 }  // namespace stipplor

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <stdexcept>
@@ -10,6 +9,7 @@
 #include "frame/busy_pointer.h"
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
+#include "picture_io/file_names.h"
 #include "result_window/save_file.h"
 
 namespace stipplor {
@@ -75,16 +75,13 @@ void TextForm::SaveAs(const QString& FileName) {
   QString error;
   {
     BusyPointer busy(this);
-    // Any file of that name is asked about, even one this user cannot read or a link to
-    // nowhere; a folder is no file to replace, and its save fails below.
-    if (const QFileInfo existing(FileName);
-        existing.isSymLink() || (existing.exists() && !existing.isDir())) {
-      const QString question =
-          FileName + QStringLiteral(" already exists.") + u'\r' + "Do you want to overwrite it?";
+    if (IsTaken(FileName)) {
+      const QString question = ReadableFileName(FileName) + QStringLiteral(" already exists.") +
+                               u'\r' + "Do you want to overwrite it?";
       if (!dialogs_.AskYesNo(this, kAppTitle, question)) return;
     }
     error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
-    if (error.isEmpty()) setWindowTitle(FileName);
+    if (error.isEmpty()) setWindowTitle(ReadableFileName(FileName));
   }
   if (!error.isEmpty()) dialogs_.Warning(this, kAppTitle, error);
 }

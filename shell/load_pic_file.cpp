@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "frame/dialogs.h"
+#include "picture_io/file_names.h"
 #include "picture_io/load_picture.h"
 #include "picture_window/pic_form.h"
 #include "shell/mdi_pic_form.h"
@@ -26,7 +27,7 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
   form.SetPicture(std::move(picture));
   // Pending painting runs here; input waits until the picture window is complete.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  form.setWindowTitle(FileName);
+  form.setWindowTitle(ReadableFileName(FileName));
   auto* window = qobject_cast<QMdiSubWindow*>(form.parentWidget());
   window->show();
   mdiArea_->setActiveSubWindow(window);

@@ -13,6 +13,7 @@
 
 #include "frame/busy_pointer.h"
 #include "frame/dialogs.h"
+#include "picture_io/file_names.h"
 #include "picture_window/pic_form.h"
 #include "result_window/text_form.h"
 
@@ -90,7 +91,9 @@ void MDIPicForm::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return;
   event->acceptProposedAction();
-  LoadPicFile(urls.front().toLocalFile());
+  // The URL's own bytes: toLocalFile() would make a name that is no UTF-8 unreadable.
+  LoadPicFile(FileNameFromBytes(
+      QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1())));
 }
 
 void MDIPicForm::mnuFileOpen_Click() {

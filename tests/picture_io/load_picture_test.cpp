@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <fstream>
 #include <string>
 
 #include "picture_io/packed_pixels.h"
+#include "picture_io/picture_file.h"
 #include "tests/picture_io/test_files.h"
 
 namespace stipplor {
@@ -168,6 +170,23 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFile) {
       {"/dev/zero", "not a regular file (a device, FIFO or socket)"},
   };
   for (const Case& c : cases) EXPECT_EQ(Refusal(c.path), c.cause) << c.path;
+}
+
+// A file that shrinks while it is loaded (a download still being written) fails that load alone:
+// its bytes are read, not mapped, so none can vanish under the decoder (SIGBUS), and a read
+// that ends early means a truncated file.
+TEST(PictureFile, AFileThatShrinksWhileLoadedIsTruncatedNotFatal) {
+  TempDir dir;
+  const QByteArray bmp = Encoded(Gradient(300, 300), "BMP");
+  WriteFile(dir / "p.bmp", bmp);
+  const PictureFile file(QString::fromStdString(dir / "p.bmp"));
+  ASSERT_EQ(::truncate((dir / "p.bmp").c_str(), 0), 0);
+  EXPECT_EQ(file.Bytes(), bmp);
+  // A file of /sys claims a page and holds a few bytes, as one cut during the read does.
+  const std::string claimsMore = "/sys/devices/system/cpu/online";
+  if (QFile::exists(QString::fromStdString(claimsMore))) {
+    EXPECT_EQ(Refusal(claimsMore), "damaged picture file (truncated)");
+  }
 }
 
 TEST(LoadPicture, AcceptsCompleteFilesWithSomethingAppended) {

@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
+#include <fstream>
+#include <iterator>
 
 #include "engine/html_document.h"
+#include "picture_io/file_names.h"
 #include "tests/gui_support/app_fixture.h"
 
 namespace stipplor::testing {
@@ -71,6 +75,16 @@ TEST_F(SaveTest, KeepsANameWithoutExtension) {
   SaveAs(path);
   EXPECT_EQ(ReadAll(path), Expected());
   EXPECT_FALSE(QFile::exists(path + QStringLiteral(".html")));
+}
+
+TEST_F(SaveTest, WritesToANameThatIsNoUtf8AndShowsItReadably) {
+  const QByteArray path = QFile::encodeName(Path(QStringLiteral("caf"))) + "\xE9.html";
+  SaveAs(FileNameFromBytes(path));
+  std::ifstream file(path.constData(), std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(file)), {});
+  ::unlink(path.constData());  // the folder's own clean-up cannot name it
+  EXPECT_EQ(QByteArray::fromStdString(saved), Expected());
+  EXPECT_EQ(form->ResultWindow()->windowTitle(), Path(QStringLiteral("caf\\xE9.html")));
 }
 
 TEST_F(SaveTest, CancellingTheDialogDoesNothing) {

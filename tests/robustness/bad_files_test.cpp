@@ -189,6 +189,15 @@ TEST(BadFiles, NamesWithSpacesAndNonAsciiCharactersInAndOut) {
   const Finished refused = RunEncoder({missing, "-o", output});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(CauseFor(refused, missing), "no such file") << refused.err;
+  // A name that is no UTF-8 (Latin-1) opens as the bytes it is, names its page in those bytes,
+  // and is written readably, its other bytes as \xHH.
+  WriteFile(dir / "caf\xE9.jpg", jpeg);
+  EXPECT_EQ(RunEncoder({dir / "caf\xE9.jpg", "-o", dir / "s\xE9.html"}).exitCode, 0);
+  EXPECT_EQ(ReadFile(dir / "s\xE9.html"), ReadFile(output));
+  EXPECT_EQ(RunEncoder({dir / "caf\xE9.jpg", "-d", dir.Path()}).exitCode, 0);
+  EXPECT_EQ(ReadFile(dir / "caf\xE9.html"), ReadFile(output));
+  const Finished latin1 = RunEncoder({dir / "f\xE9hlt.gif"});
+  EXPECT_EQ(CauseFor(latin1, dir / "f\\xE9hlt.gif"), "no such file") << latin1.err;
 }
 
 // The small picture's file with its header changed to claim width x height pixels.

@@ -1,12 +1,14 @@
 // Opening a picture from the File menu or by dropping a file on the main window.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
+#include <cstdio>
 
 #include "tests/gui_support/app_fixture.h"
 
@@ -114,6 +116,21 @@ TEST_F(OpenTest, DroppingOneFileOpensIt) {
   ASSERT_NE(form->PictureWindow(), nullptr);
   EXPECT_EQ(Caption(), path);
   EXPECT_EQ(form->PictureWindow()->picture().Width(), 33);
+}
+
+// A name that is no UTF-8 (Latin-1) opens from the bytes of its URL; the caption shows the byte
+// as \xE9.
+TEST_F(OpenTest, DroppingAFileWhoseNameIsNoUtf8OpensIt) {
+  const QByteArray path = QFile::encodeName(Path(QStringLiteral("caf"))) + "\xE9.bmp";
+  ASSERT_EQ(::rename(QFile::encodeName(WritePicture(QStringLiteral("p.bmp"), GradientImage(33, 22)))
+                         .constData(),
+                     path.constData()),
+            0);
+  Drop({QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(Path(QStringLiteral("caf")), "/") +
+                          "%E9.bmp")});
+  ::unlink(path.constData());  // the folder's own clean-up cannot name it
+  ASSERT_NE(form->PictureWindow(), nullptr);
+  EXPECT_EQ(Caption(), Path(QStringLiteral("caf\\xE9.bmp")));
 }
 
 TEST_F(OpenTest, DroppingTwoFilesOrNoFileDoesNothing) {
