@@ -1,7 +1,10 @@
 // stipplor-encode: encodes pictures into the HTML pages of the desktop program, without a
 // window. Exit status 0 on success, 2 for a usage error, 1 for anything else.
 
+#include <unistd.h>
+
 #include <QtGlobal>
+#include <algorithm>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -10,6 +13,7 @@
 #include "cli/encode_files.h"
 #include "cli/option_table.h"
 #include "engine/encode.h"
+#include "engine/page_width.h"
 
 namespace stipplor {
 namespace {
@@ -27,6 +31,12 @@ int Run(int argc, char** argv) {
   CommandLine line;
   try {
     line = ParseCommandLine(args);
+    // A picture is never typed: "-" on a terminal is a mistake, not a wait for input.
+    const bool encodes = !line.help && !line.version && !line.caption;
+    if (encodes && std::ranges::find(line.inputs, "-") != line.inputs.end() &&
+        isatty(STDIN_FILENO) != 0) {
+      throw UsageError("standard input is a terminal; pipe a picture into '-' or name a file");
+    }
   } catch (const UsageError& error) {
     std::cerr << kProgramName << ": " << error.what() << "\n"
               << "Usage: " << kUsageLine << "\n"
@@ -43,7 +53,7 @@ int Run(int argc, char** argv) {
     return std::cout ? 0 : kFailure;
   }
   if (line.caption) {
-    std::cout << Caption(line.options) << '\n' << std::flush;
+    std::cout << Caption(line.options) << PageWidthCaption(line.pageWidth) << '\n' << std::flush;
     return std::cout ? 0 : kFailure;
   }
   return EncodeFiles(line);
