@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "picture_io/load_picture.h"
+#include "picture_io/picture_file.h"
 #include "picture_window/pic_form.h"
 #include "shell/dialogs.h"
 #include "shell/mdi_pic_form.h"
@@ -16,14 +17,18 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
   // The file is read before the picture window is reached, so that a window exists (and
   // "Encode!" is enabled) only while it holds a picture.
   Picture picture;
+  QByteArray file;
   try {
-    picture = LoadPicture(FileName);
+    const PictureFile opened(FileName);
+    file = opened.Bytes();
+    file.detach();  // kept beyond the file's reading: runs with a page width decode it again
+    picture = DecodePicture(file);
   } catch (const std::exception&) {
     dialogs_.Warning(this, kAppTitle, QStringLiteral("Invalid Picture File !"));
     return;
   }
   PicForm& form = ReachPicForm();
-  form.SetPicture(std::move(picture));
+  form.SetPicture(std::move(picture), std::move(file));
   QCoreApplication::processEvents();
   form.setWindowTitle(FileName);
   auto* window = qobject_cast<QMdiSubWindow*>(form.parentWidget());

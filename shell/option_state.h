@@ -16,6 +16,8 @@ class OptionState {
   bool MinimizeSize = true;
   Int16 BWEncoding = 2;
   bool BWSmoothTransition = true;
+  // Beyond the seven: the page's width in pixels the region is scaled to; 0 "As Picture".
+  int PageWidth = 0;
 
   // The values as Encode takes them: flags as -1 (set) and 0 (clear).
   EncodeOptions ForEncode() const;
