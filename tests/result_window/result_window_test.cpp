@@ -1,8 +1,11 @@
 // The result window on its own: hiding instead of closing, the shown document, activation.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QLabel>
 #include <QMdiArea>
+#include <QTest>
 #include <QWebEngineView>
 
 #include "tests/gui_support/app_fixture.h"
@@ -45,6 +48,33 @@ TEST_F(ResultWindowTest, EachRunReplacesTheShownDocument) {
             form->ResultWindow()->ShownDocument().Text());
   // The earlier document's file is gone.
   EXPECT_FALSE(QFile::exists(firstUrl.toLocalFile()));
+}
+
+TEST_F(ResultWindowTest, ABrowserProcessThatEndsIsReportedAndThePageStaysSaveable) {
+  const QString picture = WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16));
+  Open(picture);
+  EncodeAndWait();
+  TextForm* result = form->ResultWindow();
+  const qint64 process = result->WebBrowser1->page()->renderProcessPid();
+  ASSERT_GT(process, 0);
+  ::kill(static_cast<pid_t>(process), SIGKILL);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
+
+  const QString text = dialogs.Warnings().front();
+  EXPECT_TRUE(text.contains(QStringLiteral("browser process drawing the page was killed")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("a page width"))) << text.toStdString();
+  EXPECT_TRUE(result->FailureMessage->isVisible());
+  EXPECT_FALSE(result->WebBrowser1->isVisible());
+  EXPECT_EQ(result->FailureMessage->text(), text);
+  SaveAs(Path(QStringLiteral("kept.html")));
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.html"))),
+            CommandLineOutput(picture, {}, Path(QStringLiteral("cli.html"))));
+
+  // The next run shows its page again.
+  EncodeAndWait();
+  EXPECT_TRUE(result->WebBrowser1->isVisible());
+  EXPECT_EQ(dialogs.Warnings().size(), 1U);
 }
 
 TEST_F(ResultWindowTest, AHiddenWindowDoesNotListItselfWhenActivated) {
