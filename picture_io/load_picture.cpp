@@ -48,11 +48,12 @@ std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& ch
     RequireWithinLimit(claimed->width, claimed->height);
   }
   const QByteArray format = reader.format();
+  if (choose && format != "jpeg") return std::nullopt;
   if (format.isEmpty()) throw PictureError("not a picture file (unsupported or damaged)");
   QSize size = reader.size();
   if (size.isValid()) RequireWithinLimit(size.width(), size.height());
   if (choose) {
-    if (format != "jpeg" || !size.isValid()) return std::nullopt;
+    if (!size.isValid()) return std::nullopt;
     // The decoder scales in the file's own orientation, before the stored one is applied.
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const QSize shown = turned ? size.transposed() : size;
