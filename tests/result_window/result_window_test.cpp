@@ -5,6 +5,8 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -75,6 +77,27 @@ TEST_F(ResultWindowTest, ABrowserProcessThatEndsIsReportedAndThePageStaysSaveabl
   EncodeAndWait();
   EXPECT_TRUE(result->WebBrowser1->isVisible());
   EXPECT_EQ(dialogs.Warnings().size(), 1U);
+}
+
+TEST_F(ResultWindowTest, ShowsTheLoadsProgressAndANewRunStopsTheOldLoadQuietly) {
+  auto* bar = form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
+  ASSERT_NE(bar, nullptr);
+  std::vector<int> shown;  // the bar's value at each step of the loads, -1 while hidden
+  QObject::connect(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadProgress, bar,
+                   [&](int) { shown.push_back(bar->isVisible() ? bar->value() : -1); });
+  // A page of 250,000 cells loads for a while; the next run's page replaces it.
+  Open(WritePicture(QStringLiteral("large.bmp"), GradientImage(1000, 1000)));
+  Trigger("mnuEncode");
+  Trigger("mnuBW");
+  QSignalSpy loaded(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadFinished);
+  Trigger("mnuEncode");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !loaded.isEmpty() && loaded.last().at(0).toBool(); }, 20000));
+  EXPECT_TRUE(dialogs.Warnings().empty());
+  EXPECT_TRUE(form->ResultWindow()->WebBrowser1->isVisible());
+  EXPECT_FALSE(shown.empty());
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), -1), 0);
+  EXPECT_FALSE(bar->isVisible());
 }
 
 TEST_F(ResultWindowTest, AHiddenWindowDoesNotListItselfWhenActivated) {
