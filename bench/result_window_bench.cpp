@@ -1,7 +1,8 @@
 // The desktop program end to end, offscreen: the time from "Encode!" to a page the result window
 // has loaded and laid out, and the peak memory of the program and of the view's browser process,
 // for photographs of 0.3, 2 and 12 megapixels at the start options and at page widths 800 and
-// 1600. Usage: result_window_bench (with QT_QPA_PLATFORM=offscreen).
+// 1600. Usage: result_window_bench (with QT_QPA_PLATFORM=offscreen); each case runs as
+// result_window_bench WIDTH HEIGHT PAGE_WIDTH.
 
 #include <unistd.h>
 
@@ -10,10 +11,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
 #include <cstdio>
+#include <cstdlib>
 
 #include "bench/bench_picture.h"
 #include "engine/page_width.h"
@@ -69,56 +72,73 @@ bool WaitForPaintedPage(QWebEngineView* view, int timeoutMs) {
   return ok;
 }
 
-int Run(int argc, char** argv) {
+QString PictureName(int width, int height) {
+  return QStringLiteral("%1 x %2 (%3 MP)")
+      .arg(width)
+      .arg(height)
+      .arg(width * height / 1e6, 0, 'f', 1);
+}
+
+QString WidthName(int pageWidth) {
+  return pageWidth == 0 ? QStringLiteral("as picture") : QString::number(pageWidth);
+}
+
+// One case in a program of its own, so that each browser process starts fresh and its peak is
+// this page's alone.
+int RunCase(int argc, char** argv, int width, int height, int pageWidth) {
   PrepareWebEngineForTools();
   QApplication app(argc, argv);
   FullSizeDialogs dialogs;
   MDIPicForm form(dialogs);
   form.show();
   QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("photo.jpg"));
+  ToQImage(TiledSample(width, height)).save(path, "JPEG", 90);
+  form.LoadPicFile(path);
   const auto action = [&form](const QString& name) { return form.findChild<QAction*>(name); };
+  action(pageWidth == 0 ? QStringLiteral("mnuPageWidthPicture")
+                        : QStringLiteral("mnuPageWidth%1").arg(pageWidth))
+      ->trigger();
+  QWebEngineView* view = form.ResultWindow()->WebBrowser1;
+  ResetPeak(getpid());
+  QElapsedTimer timer;
+  timer.start();
+  action(QStringLiteral("mnuEncode"))->trigger();
+  const bool painted = WaitForPaintedPage(view, 300'000);
+  const qint64 ms = timer.elapsed();
+  const double pageMb =
+      static_cast<double>(form.ResultWindow()->ShownDocument().Text().size()) / 1e6;
+  std::printf("%-22s %-11s %9lld %8.1f %13lld ms %12ld %12ld%s\n",
+              qPrintable(PictureName(width, height)), qPrintable(WidthName(pageWidth)),
+              PageCells(width, height, 2, pageWidth), pageMb, ms, PeakMb(getpid()),
+              PeakMb(view->page()->renderProcessPid()), painted ? "" : "  (not painted)");
+  return 0;
+}
 
+int Run(int argc, char** argv) {
+  if (argc == 4) {
+    return RunCase(argc, argv, std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]));
+  }
   std::printf("%-22s %-11s %9s %8s %16s %12s %12s\n", "picture", "page width", "cells", "page MB",
               "Encode! to page", "program MB", "view MB");
+  std::fflush(stdout);
   struct Size {
     int width, height;
   };
   for (const Size size : {Size{640, 480}, Size{1600, 1200}, Size{4000, 3000}}) {
-    const QString path = folder.filePath(QStringLiteral("photo-%1.jpg").arg(size.width));
-    ToQImage(TiledSample(size.width, size.height)).save(path, "JPEG", 90);
-    form.LoadPicFile(path);
-    for (const int width : {0, 1600, 800}) {
-      const long long cells = PageCells(size.width, size.height, 2, width);
-      const QString picture = QStringLiteral("%1 x %2 (%3 MP)")
-                                  .arg(size.width)
-                                  .arg(size.height)
-                                  .arg(size.width * size.height / 1e6, 0, 'f', 1);
-      const QString widthName = width == 0 ? QStringLiteral("as picture") : QString::number(width);
-      if (cells > 1'000'000) {
+    for (const int pageWidth : {0, 1600, 800}) {
+      if (PageCells(size.width, size.height, 2, pageWidth) > 1'000'000) {
         // The view's browser process runs out of memory on such a page after minutes.
-        std::printf("%-22s %-11s %9lld %8s %16s\n", qPrintable(picture), qPrintable(widthName),
-                    cells, "-", "not run");
+        std::printf("%-22s %-11s %9lld %8s %16s\n",
+                    qPrintable(PictureName(size.width, size.height)),
+                    qPrintable(WidthName(pageWidth)),
+                    PageCells(size.width, size.height, 2, pageWidth), "-", "not run");
+        std::fflush(stdout);
         continue;
       }
-      action(width == 0 ? QStringLiteral("mnuPageWidthPicture")
-                        : QStringLiteral("mnuPageWidth%1").arg(width))
-          ->trigger();
-      QWebEngineView* view = form.ResultWindow()->WebBrowser1;
-      ResetPeak(getpid());
-      if (const qint64 renderer = view->page()->renderProcessPid(); renderer > 0) {
-        ResetPeak(renderer);
-      }
-      QElapsedTimer timer;
-      timer.start();
-      action(QStringLiteral("mnuEncode"))->trigger();
-      const bool painted = WaitForPaintedPage(view, 300'000);
-      const qint64 ms = timer.elapsed();
-      const double pageMb =
-          static_cast<double>(form.ResultWindow()->ShownDocument().Text().size()) / 1e6;
-      std::printf("%-22s %-11s %9lld %8.1f %13lld ms %12ld %12ld%s\n", qPrintable(picture),
-                  qPrintable(widthName), cells, pageMb, ms, PeakMb(getpid()),
-                  PeakMb(view->page()->renderProcessPid()), painted ? "" : "  (not painted)");
-      std::fflush(stdout);
+      QProcess::execute(
+          QString::fromLocal8Bit(argv[0]),
+          {QString::number(size.width), QString::number(size.height), QString::number(pageWidth)});
     }
   }
   return 0;
