@@ -89,7 +89,8 @@ Picture AreaAverage(const Picture& picture, const Region& region, PixelSize size
     const int first = std::clamp(-region.Left, 0, width);
     const int last = inside ? std::clamp(picture.Width() - region.Left, first, width) : first;
     for (int x = first; x < last; ++x) {
-      const PackedColor colour = picture.Row(sourceY)[static_cast<std::size_t>(region.Left + x)];
+      const int sourceX = region.Left + x;
+      const PackedColor colour = picture.Row(sourceY)[static_cast<std::size_t>(sourceX)];
       const Spread& s = across[static_cast<std::size_t>(x)];
       for (std::size_t c = 0; c < 3; ++c) {
         const auto channel = static_cast<std::uint64_t>((colour >> (8 * c)) & 0xFF);
@@ -121,6 +122,10 @@ std::optional<Picture> ScaleForPageWidth(const Picture& picture,
   const Region region = selection.value_or(Region{0, 0, picture.Width(), picture.Height()});
   const auto size = PageWidthSize(region.Width, region.Height, ratio, pageWidth);
   if (!size) return std::nullopt;
+  // A selection keeps to the run's 16-bit coordinates, as it does without a page width.
+  if (selection) {
+    for (const int value : {region.Left, region.Top, region.Width, region.Height}) To16(value);
+  }
   return AreaAverage(picture, region, *size);
 }
 

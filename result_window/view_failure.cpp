@@ -34,7 +34,8 @@ QString ViewFailureText(const QString& cause) {
              "writes it.");
 }
 
-void WatchViewFailures(QWebEngineView* view, std::function<void(const QString& cause)> failed) {
+void WatchViewFailures(QWebEngineView* view,
+                       const std::function<void(const QString& cause)>& failed) {
   QObject::connect(view->page(), &QWebEnginePage::renderProcessTerminated, view,
                    [failed](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                      if (status != QWebEnginePage::NormalTerminationStatus) {

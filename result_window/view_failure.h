@@ -15,6 +15,7 @@ QString ViewFailureText(const QString& cause);
 
 // Calls `failed` with the cause whenever the view's browser process ends abnormally or a load of
 // the page it was asked for fails. A load stopped for the next one is no failure.
-void WatchViewFailures(QWebEngineView* view, std::function<void(const QString& cause)> failed);
+void WatchViewFailures(QWebEngineView* view,
+                       const std::function<void(const QString& cause)>& failed);
 
 }  // namespace stipplor

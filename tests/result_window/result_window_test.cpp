@@ -79,6 +79,15 @@ TEST_F(ResultWindowTest, ABrowserProcessThatEndsIsReportedAndThePageStaysSaveabl
   EXPECT_EQ(dialogs.Warnings().size(), 1U);
 }
 
+TEST_F(ResultWindowTest, ALoadThatFailsIsReported) {
+  form->ResultWindow()->WebBrowser1->load(QUrl::fromLocalFile(Path(QStringLiteral("gone.html"))));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
+  EXPECT_TRUE(dialogs.Warnings().front().startsWith(
+      QStringLiteral("The page cannot be shown. Loading it failed: ")))
+      << dialogs.Warnings().front().toStdString();
+  EXPECT_FALSE(form->ResultWindow()->FailureMessage->isHidden());
+}
+
 TEST_F(ResultWindowTest, ShowsTheLoadsProgressAndANewRunStopsTheOldLoadQuietly) {
   auto* bar = form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
   ASSERT_NE(bar, nullptr);
