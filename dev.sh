@@ -124,6 +124,7 @@ verb_bench() {
   build release
   build/release/bench/engine_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@"
   bench/cli_vs_djpeg.sh build/release
+  QT_QPA_PLATFORM=offscreen build/release/bench/result_window_bench
 }
 
 verb_gui() {

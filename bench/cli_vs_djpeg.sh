@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End-to-end speed of stipplor-encode with its default options against djpeg decoding the same
-# 12-megapixel JPEG to BMP, best of five runs each, and the encoder's peak memory.
+# End-to-end speed of stipplor-encode with its default options, and with --width 800 (which
+# decodes the JPEG at a fraction of its size), against djpeg decoding the same 12-megapixel JPEG
+# to BMP at full size, best of five runs each, and the encoder's peak memory.
 # Usage: bench/cli_vs_djpeg.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: cli_vs_djpeg.sh BUILD_DIR}
@@ -27,8 +28,13 @@ djpeg_ms=$(best_ms djpeg -bmp -outfile "$tmp/photo.bmp" "$tmp/photo.jpg")
 encode_ms=$(best_ms "$encoder" "$tmp/photo.jpg" -o "$tmp/photo.html")
 peak_kb=$(/usr/bin/time -f %M "$encoder" "$tmp/photo.jpg" -o "$tmp/photo.html" 2>&1 >/dev/null | tail -n 1)
 page_mb=$(($(stat -c %s "$tmp/photo.html") / 1000000))
+width_ms=$(best_ms "$encoder" --width 800 "$tmp/photo.jpg" -o "$tmp/width.html")
+width_peak_kb=$(/usr/bin/time -f %M "$encoder" --width 800 "$tmp/photo.jpg" -o "$tmp/width.html" 2>&1 >/dev/null | tail -n 1)
+width_kb=$(($(stat -c %s "$tmp/width.html") / 1000))
 
 printf 'picture            4000 x 3000 JPEG (%s kB)\n' "$(($(stat -c %s "$tmp/photo.jpg") / 1000))"
 printf 'djpeg -bmp         %6d ms\n' "$djpeg_ms"
 printf 'stipplor-encode    %6d ms   (page %d MB, peak memory %d MB)\n' "$encode_ms" "$page_mb" "$((peak_kb / 1024))"
 awk -v a="$encode_ms" -v b="$djpeg_ms" 'BEGIN { printf "ratio              %6.2f x djpeg\n", a / b }'
+printf -- '--width 800        %6d ms   (page %d kB, peak memory %d MB)\n' "$width_ms" "$width_kb" "$((width_peak_kb / 1024))"
+awk -v a="$width_ms" -v b="$djpeg_ms" 'BEGIN { printf "ratio              %6.2f x djpeg (target: at most 1)\n", a / b }'

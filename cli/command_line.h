@@ -13,11 +13,12 @@ namespace stipplor {
 
 // What one call of stipplor-encode asks for.
 struct CommandLine {
-  std::vector<std::string> inputs;          // the picture files, in the order given
+  std::vector<std::string> inputs;          // the picture files, in the order given; "-" is stdin
   std::optional<std::string> output;        // one input: none is standard output
   std::optional<std::string> outputFolder;  // -d: each input to a page of its own there
   EncodeOptions options;                    // start options of the desktop program unless changed
   std::optional<Region> region;             // none: the whole picture
+  int pageWidth = 0;                        // --width: the page's width in pixels; 0 as the picture
   bool document = false;                    // the generated document instead of the saved-file form
   bool caption = false;                     // only the caption
   bool help = false;

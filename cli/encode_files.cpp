@@ -16,12 +16,15 @@
 #include "cli/option_table.h"
 #include "cli/page_names.h"
 #include "cli/progress.h"
+#include "cli/standard_input.h"
 #include "engine/cell_grid.h"
 #include "engine/encode.h"
 #include "engine/stream_sinks.h"
 #include "output/output_file.h"
 #include "picture_io/file_names.h"
 #include "picture_io/load_picture.h"
+#include "picture_io/page_picture.h"
+#include "picture_io/picture_file.h"
 
 namespace stipplor {
 
@@ -57,12 +60,28 @@ class FileEncoder {
 
  private:
   bool Run(const Job& job, int threads) {
-    Picture picture;
+    const std::string inputName = job.input == "-" ? "standard input" : job.input;
+    std::unique_ptr<PictureFile> file;
+    QByteArray bytes;
+    Picture whole;
+    std::optional<Picture> scaled;
     try {
-      picture = LoadPicture(FileNameFromBytes(job.input));
+      if (job.input == "-") {
+        bytes = ReadStandardInput();
+      } else {
+        file = std::make_unique<PictureFile>(FileNameFromBytes(job.input));
+        bytes = file->Bytes();
+      }
+      // Decoded whole only when the page width does not make a smaller picture from the file.
+      const auto decodeWhole = [&]() -> const Picture& { return whole = DecodePicture(bytes); };
+      scaled =
+          PictureForPage(bytes, decodeWhole, line_.region, line_.options.Ratio, line_.pageWidth);
+      if (!scaled) decodeWhole();
     } catch (const std::exception& error) {  // PictureError, or out of memory
-      return Report(job.input, error.what());
+      return Report(inputName, error.what());
     }
+    const Picture& picture = scaled ? *scaled : whole;
+    const std::optional<Region> region = scaled ? std::nullopt : line_.region;
 
     const std::string outputName = job.output.value_or("standard output");
     std::unique_ptr<OutputFile> output;
@@ -82,20 +101,20 @@ class FileEncoder {
     }
     try {
       if (progress_.ShowsBar()) {
-        const long long rows = CellGrid::Cut(picture, line_.region, line_.options.Ratio).Rows();
+        const long long rows = CellGrid::Cut(picture, region, line_.options.Ratio).Rows();
         progress_.AddRows(rows);
         RowCountingSink counted(*sink, progress_, IsSet(line_.options.BW) ? 2 : 1, rows);
-        stipplor::Encode(picture, line_.region, line_.options, counted, threads);
+        stipplor::Encode(picture, region, line_.options, counted, threads);
       } else {
-        stipplor::Encode(picture, line_.region, line_.options, *sink, threads);
+        stipplor::Encode(picture, region, line_.options, *sink, threads);
       }
       output->Commit();
     } catch (const EncodeError& error) {
-      return Report(job.input, error.what());
+      return Report(inputName, error.what());
     } catch (const OutputError& error) {
       return Report(outputName, error.what());
     } catch (const std::exception& error) {  // out of memory, for one
-      return Report(job.input, error.what());
+      return Report(inputName, error.what());
     }
     return true;
   }

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QtGlobal>
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <iostream>
@@ -14,6 +16,7 @@
 #include "cli/encode_files.h"
 #include "cli/option_table.h"
 #include "engine/encode.h"
+#include "engine/page_width.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/common_interface_defs.h>
@@ -48,6 +51,12 @@ int Run(int argc, char** argv) {
   CommandLine line;
   try {
     line = ParseCommandLine(args);
+    // A picture is never typed: "-" on a terminal is a mistake, not a wait for input.
+    const bool encodes = !line.help && !line.version && !line.caption;
+    if (encodes && std::ranges::find(line.inputs, "-") != line.inputs.end() &&
+        isatty(STDIN_FILENO) != 0) {
+      throw UsageError("standard input is a terminal; pipe a picture into '-' or name a file");
+    }
   } catch (const UsageError& error) {
     std::cerr << kProgramName << ": " << error.what() << "\n"
               << "Usage: " << kUsageLine << "\n"
@@ -64,7 +73,7 @@ int Run(int argc, char** argv) {
     return std::cout ? 0 : kFailure;
   }
   if (line.caption) {
-    std::cout << Caption(line.options) << '\n' << std::flush;
+    std::cout << Caption(line.options) << PageWidthCaption(line.pageWidth) << '\n' << std::flush;
     return std::cout ? 0 : kFailure;
   }
   return EncodeFiles(line, SilenceLibraries());

@@ -61,6 +61,12 @@ With \fB\-o\fR, or on standard output, one picture is encoded, its rows built on
 With \fB\-d\fR, each input becomes a page of its own in the folder, several pictures at a time
 on a machine with several cores; the pages are the same as one run per picture would give.
 A file that cannot be read or encoded is reported and the others go on.
+An INPUT of \fB\-\fR is read from standard input, which must not be a terminal.
+.PP
+A photograph gives pages no browser shows: 4000 x 3000 pixels at 1:1 are 3,000,000 cells and
+165 MB, while browsers manage pages of up to about 1,000,000 cells. \fB\-\-width\fR scales
+the picture down to a page of that width first; a JPEG is then decoded at a fraction of its
+size straight away, which is faster than decoding it whole.
 .PP
 An output file is written beside its target under a temporary name and takes the target's place
 only when the page is complete: a run that fails never leaves a truncated page or destroys an
@@ -93,6 +99,9 @@ Black\-and\-white text art in the picture's colours, on standard output.
 .TP
 .B stipplor\-encode \-\-size 2:1 \-\-region 100,50,400,300 photo.jpg \-o part.html
 Only a rectangle of the picture, in larger cells.
+.TP
+.B cat photo.jpg | stipplor\-encode \-\-width 800 \- > page.html
+A photograph from a pipe, as a page 800 pixels wide.
 .TP
 .B stipplor\-encode \-\-quality low *.jpg \-d pages
 Every JPEG of the folder into pages/\fIname\fR.html.

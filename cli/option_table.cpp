@@ -35,6 +35,16 @@ Region ParseRegion(std::string_view text) {
                    "'");
 }
 
+// A page width: a decimal integer from 2 up.
+int ParsePageWidth(std::string_view text) {
+  int width = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), width);
+  if (error != std::errc() || end != text.data() + text.size() || width < 2) {
+    throw UsageError("--width wants a number of pixels from 2 up, not '" + std::string(text) + "'");
+  }
+  return width;
+}
+
 const std::vector<OptionSpec>& Table() {
   static const std::vector<OptionSpec> table = {
       {.names = {"--size"},
@@ -79,6 +89,15 @@ const std::vector<OptionSpec>& Table() {
                "reach beyond the picture",
        .apply = [](CommandLine& line, std::size_t,
                    std::string_view value) { line.region = ParseRegion(value); }},
+      {.names = {"--width"},
+       .valueName = "PIXELS",
+       .help = "scale the picture (or the region) down, aspect kept, so that the page is PIXELS "
+               "wide (cells are 2 page pixels wide: an odd width gives one less); a narrower "
+               "picture stays as it is. Browsers show pages of up to about 1,000,000 cells "
+               "(a 2000 x 2000 picture at 1:1); a 4000 x 3000 photograph wants a width, e.g. "
+               "--width 1600",
+       .apply = [](CommandLine& line, std::size_t,
+                   std::string_view value) { line.pageWidth = ParsePageWidth(value); }},
       {.names = {"--document"},
        .help = "write the generated document (every line + CR LF) instead of the saved-file "
                "form",

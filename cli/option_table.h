@@ -38,7 +38,7 @@ inline constexpr std::string_view kUsageLine = "stipplor-encode [options] INPUT 
 inline constexpr std::string_view kFolderUsageLine = "stipplor-encode [options] INPUT... -d DIR";
 inline constexpr std::string_view kSummary =
     "Draws a picture (BMP, GIF, JPEG and more) as an HTML page of tiny characters or tiny "
-    "coloured table cells.";
+    "coloured table cells. An INPUT of - is read from standard input.";
 
 std::span<const OptionSpec> OptionTable();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -21,6 +22,10 @@ class Dialogs {
   virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
   // A message box with the warning icon and the buttons Yes and No; true for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+  // A message box with the warning icon and one button for each choice, the last one the
+  // cancel button; answers the index of the button pressed (the last one when it is closed).
+  virtual int Choose(QWidget* parent, const QString& title, const QString& text,
+                     const QStringList& choices) = 0;
 };
 
 // Dialogs shown with QFileDialog and QMessageBox.
@@ -30,6 +35,8 @@ class QtDialogs : public Dialogs {
   QString SaveFile(QWidget* parent, const QString& filter, const QString& fileName) override;
   void Warning(QWidget* parent, const QString& title, const QString& text) override;
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+  int Choose(QWidget* parent, const QString& title, const QString& text,
+             const QStringList& choices) override;
 };
 
 // Turns a "text|patterns|text|patterns" filter into QFileDialog's form,

@@ -1,5 +1,7 @@
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "frame/dialogs.h"
@@ -54,6 +56,19 @@ void QtDialogs::Warning(QWidget* parent, const QString& title, const QString& te
 bool QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
   return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+int QtDialogs::Choose(QWidget* parent, const QString& title, const QString& text,
+                      const QStringList& choices) {
+  QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> buttons;
+  for (qsizetype i = 0; i < choices.size(); ++i) {
+    buttons.append(box.addButton(
+        choices[i], i + 1 == choices.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+  }
+  box.exec();
+  const auto pressed = buttons.indexOf(box.clickedButton());
+  return static_cast<int>(pressed < 0 ? choices.size() - 1 : pressed);
 }
 
 }  // namespace stipplor

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,11 +30,10 @@ void RequireWithinLimit(long long width, long long height) {
                      " pixels, larger than the 1 GiB limit");
 }
 
-}  // namespace
-
-Picture LoadPicture(const QString& path) {
-  const PictureFile file(path);
-  QByteArray bytes = file.Bytes();  // shared, not copied
+// Decodes the file's bytes. With `choose`, only a JPEG decodes, at the size `choose` answers,
+// and nothing comes back for any other file or when it answers an invalid size.
+std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& choose) {
+  QByteArray bytes = file;  // shares the data, nothing is copied
   QBuffer device(&bytes);
   device.open(QIODevice::ReadOnly);
 
@@ -48,9 +48,20 @@ Picture LoadPicture(const QString& path) {
     RequireWithinLimit(claimed->width, claimed->height);
   }
   const QByteArray format = reader.format();
+  if (choose && format != "jpeg") return std::nullopt;
   if (format.isEmpty()) throw PictureError("not a picture file (unsupported or damaged)");
-  const QSize size = reader.size();
+  QSize size = reader.size();
   if (size.isValid()) RequireWithinLimit(size.width(), size.height());
+  if (choose) {
+    if (!size.isValid()) return std::nullopt;
+    // The decoder scales in the file's own orientation, before the stored one is applied.
+    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize shown = turned ? size.transposed() : size;
+    const QSize scaled = choose(shown);
+    if (!scaled.isValid()) return std::nullopt;
+    size = turned ? scaled.transposed() : scaled;
+    reader.setScaledSize(size);
+  }
   if (IsTruncated(bytes, format)) throw PictureError("damaged picture file (truncated)");
 
   // Most pictures decode to 32-bit pixels; those are decoded straight into the picture's own
@@ -75,6 +86,19 @@ Picture LoadPicture(const QString& path) {
   const int height = image.height();
   image = QImage();  // lets go of the pixels before they move into the picture
   return Picture(width, height, std::move(pixels));
+}
+
+}  // namespace
+
+Picture LoadPicture(const QString& path) {
+  const PictureFile file(path);
+  return DecodePicture(file.Bytes());
+}
+
+Picture DecodePicture(const QByteArray& file) { return Decode(file, {}).value(); }
+
+std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose) {
+  return Decode(file, choose);
 }
 
 }  // namespace stipplor

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QSize>
 #include <QString>
+#include <functional>
+#include <optional>
 
 #include "engine/picture.h"
 #include "picture_io/picture_error.h"
@@ -16,5 +20,18 @@ inline constexpr long long kMaxDecodedBytes = 1LL << 30;
 // A GIF gives its first frame; the stored orientation (Exif) is applied; transparent pixels
 // are composited over white. Throws PictureError naming the cause.
 Picture LoadPicture(const QString& path);
+
+// Decodes the bytes of a picture file as LoadPicture does.
+Picture DecodePicture(const QByteArray& file);
+
+// Answers, for the picture's size as shown, the smaller size to decode it at, or an invalid size
+// to leave the file undecoded.
+using ScaledSizeChoice = std::function<QSize(QSize shown)>;
+
+// Decodes a JPEG at a smaller size straight in the decoder (libjpeg scales in the DCT, so the
+// whole picture is never held); nothing for any other file or when `choose` declines. The size
+// chosen is the size asked of Qt's reader, which decodes at the nearest eighth at least that
+// large and scales the rest itself.
+std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose);
 
 }  // namespace stipplor

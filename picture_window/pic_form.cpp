@@ -15,6 +15,7 @@
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
 #include "picture_io/packed_pixels.h"
+#include "picture_io/page_picture.h"
 #include "picture_window/scroll_layout.h"
 #include "picture_window/selection_status.h"
 
@@ -70,13 +71,19 @@ PicForm::PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
   frame_.SetMenuEnabled(MenuItem::mnuEncode, true);
 }
 
-void PicForm::SetPicture(Picture picture) {
+void PicForm::SetPicture(Picture picture, QByteArray file) {
   Pic->setPixmap(QPixmap::fromImage(ToQImage(picture)));
   Pic->resize(picture.Width(), picture.Height());
   picture_ = std::move(picture);
+  file_ = std::move(file);
 }
 
-EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink) {
+Region PicForm::RunRegion() const {
+  if (selection_.Shown) return selection_.Rect(Pic->x(), Pic->y());
+  return Region{0, 0, picture_.Width(), picture_.Height()};
+}
+
+EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink, int pageWidth) {
   // The run hides the rectangle while it reads the picture and shows it again at the end; a run
   // that fails leaves it hidden.
   const bool useSelection = selection_.Shown;
@@ -86,9 +93,13 @@ EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink) {
     selection_.Shown = false;
     selRect->hide();
   }
+  const auto whole = [this]() -> const Picture& { return picture_; };
+  const std::optional<Picture> scaled =
+      PictureForPage(file_, whole, region, options.Ratio, pageWidth);
   // Rows are built on every core; the lines reach the sink on this thread, in order.
   const int threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-  EncodeResult result = stipplor::Encode(picture_, region, options, sink, threads);
+  EncodeResult result = scaled ? stipplor::Encode(*scaled, std::nullopt, options, sink, threads)
+                               : stipplor::Encode(picture_, region, options, sink, threads);
   range_ = result.Range;
   if (useSelection) {
     selection_.Shown = true;

@@ -24,13 +24,16 @@ class PicForm : public QWidget {
   PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent = nullptr);
 
   // Puts a picture into Pic, which takes the picture's size. The scroll offset and the selection
-  // stay as they are until the next resize, scroll or mouse action.
-  void SetPicture(Picture picture);
+  // stay as they are until the next resize, scroll or mouse action. `file` holds the bytes it was
+  // decoded from, which a run with a page width may decode again at a smaller size.
+  void SetPicture(Picture picture, QByteArray file = {});
   const Picture& picture() const { return picture_; }
 
   // One encoding run over the selection, or the whole picture when none is shown, written to
-  // `sink`. Errors of the run pass to the caller.
-  EncodeResult Encode(const EncodeOptions& options, LineSink& sink);
+  // `sink`, scaled down to `pageWidth` when that is not 0. Errors of the run pass to the caller.
+  EncodeResult Encode(const EncodeOptions& options, LineSink& sink, int pageWidth = 0);
+  // The region a run would take now, in picture pixels.
+  Region RunRegion() const;
   const BrightnessRange& Range() const { return range_; }
 
   // The window became the active child window.
@@ -55,6 +58,7 @@ class PicForm : public QWidget {
   MainFrame& frame_;
   Dialogs& dialogs_;
   Picture picture_;
+  QByteArray file_;
   BrightnessRange range_;
   SelectionModel selection_;
 

@@ -2,7 +2,8 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QVBoxLayout>
+#include <QLabel>
+#include <QStackedLayout>
 #include <QWebEngineView>
 #include <stdexcept>
 
@@ -11,6 +12,7 @@
 #include "frame/main_frame.h"
 #include "picture_io/file_names.h"
 #include "result_window/save_file.h"
+#include "result_window/view_failure.h"
 
 namespace stipplor {
 
@@ -36,17 +38,24 @@ class TextForm::RunSink : public LineSink {
 TextForm::TextForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent),
       WebBrowser1(new QWebEngineView(this)),
+      FailureMessage(new QLabel(this)),
       frame_(frame),
       dialogs_(dialogs),
-      run_(std::make_unique<RunSink>(*this)) {
+      run_(std::make_unique<RunSink>(*this)),
+      pane_(new QStackedLayout(this)) {
   setWindowTitle(QStringLiteral("RuvaDev"));
   WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
   // A file dropped on the view must not replace the document.
   WebBrowser1->setAcceptDrops(false);
-  // The view fills the client area at every size.
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(WebBrowser1);
+  // The view fills the client area at every size; the failure message takes its place.
+  FailureMessage->setObjectName(QStringLiteral("FailureMessage"));
+  FailureMessage->setWordWrap(true);
+  FailureMessage->setAlignment(Qt::AlignCenter);
+  FailureMessage->setMargin(24);
+  pane_->setContentsMargins(0, 0, 0, 0);
+  pane_->addWidget(WebBrowser1);
+  pane_->addWidget(FailureMessage);
+  WatchViewFailures(WebBrowser1, [this](const QString& cause) { ViewFailed(cause); });
   CanUnloadMe = false;
   WebBrowser1->setUrl(QUrl(QStringLiteral("about:blank")));
 }
@@ -67,8 +76,19 @@ void TextForm::Present(HtmlDocument document) {
   file.close();
   ++shownCount_;
   shown_ = std::move(document);
+  // A page still loading is stopped first: the new one replaces it.
+  WebBrowser1->stop();
+  pane_->setCurrentWidget(WebBrowser1);
   WebBrowser1->load(QUrl::fromLocalFile(path));
   QFile::remove(previous);
+}
+
+// Never a blank pane and silence: the window says what happened, and a warning says it too.
+void TextForm::ViewFailed(const QString& cause) {
+  const QString text = ViewFailureText(cause);
+  FailureMessage->setText(text);
+  pane_->setCurrentWidget(FailureMessage);
+  dialogs_.Warning(this, kAppTitle, text);
 }
 
 void TextForm::SaveAs(const QString& FileName) {

@@ -6,6 +6,8 @@
 
 #include "engine/html_document.h"
 
+class QLabel;
+class QStackedLayout;
 class QWebEngineView;
 
 namespace stipplor {
@@ -42,6 +44,9 @@ class TextForm : public QWidget {
   QSize sizeHint() const override { return {640, 480}; }
 
   QWebEngineView* WebBrowser1;
+  // Shown instead of the view when the view cannot show the page (its browser process ended,
+  // or the load failed).
+  QLabel* FailureMessage;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -49,6 +54,7 @@ class TextForm : public QWidget {
  private:
   class RunSink;
   void Present(HtmlDocument document);
+  void ViewFailed(const QString& cause);
 
   MainFrame& frame_;
   Dialogs& dialogs_;
@@ -58,6 +64,7 @@ class TextForm : public QWidget {
   // large to hand over in memory. The folder goes with the window.
   QTemporaryDir folder_;
   int shownCount_ = 0;
+  QStackedLayout* pane_;
 };
 
 }  // namespace stipplor

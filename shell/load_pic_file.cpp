@@ -8,6 +8,7 @@
 #include "frame/dialogs.h"
 #include "picture_io/file_names.h"
 #include "picture_io/load_picture.h"
+#include "picture_io/picture_file.h"
 #include "picture_window/pic_form.h"
 #include "shell/mdi_pic_form.h"
 
@@ -17,14 +18,17 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
   // The file is read before the picture window is reached, so that a window exists (and
   // "Encode!" is enabled) only while it holds a picture.
   Picture picture;
+  QByteArray file;
   try {
-    picture = LoadPicture(FileName);
+    // The file's bytes stay with the picture: runs with a page width decode them again.
+    file = PictureFile(FileName).Bytes();
+    picture = DecodePicture(file);
   } catch (const std::exception&) {
     dialogs_.Warning(this, kAppTitle, QStringLiteral("Invalid Picture File !"));
     return;
   }
   PicForm& form = ReachPicForm();
-  form.SetPicture(std::move(picture));
+  form.SetPicture(std::move(picture), std::move(file));
   // Pending painting runs here; input waits until the picture window is complete.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   form.setWindowTitle(ReadableFileName(FileName));

@@ -8,14 +8,18 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QStatusBar>
+#include <QWebEngineView>
 #include <exception>
 
+#include "engine/page_width.h"
 #include "frame/busy_pointer.h"
 #include "frame/dialogs.h"
 #include "picture_io/file_names.h"
 #include "picture_window/pic_form.h"
 #include "result_window/text_form.h"
+#include "shell/page_guard.h"
 
 namespace stipplor {
 
@@ -38,6 +42,32 @@ MDIPicForm::MDIPicForm(Dialogs& dialogs, QWidget* parent)
   // The result window exists, hidden, from the start, so that every run can write into it.
   textForm_ = new TextForm(*this, dialogs_);
   mdiArea_->addSubWindow(textForm_)->hide();
+  ShowLoadProgress();
+}
+
+// The result window loads a large page for a long while; the status bar shows how far it got.
+void MDIPicForm::ShowLoadProgress() {
+  auto* bar = new QProgressBar(statusBar());
+  bar->setObjectName(QStringLiteral("LoadProgress"));
+  bar->setRange(0, 100);
+  bar->setMaximumWidth(160);
+  bar->setFormat(QStringLiteral("Page %p%"));
+  bar->hide();
+  statusBar()->addPermanentWidget(bar);
+  QWebEngineView* view = textForm_->WebBrowser1;
+  connect(view, &QWebEngineView::loadStarted, bar, [bar] {
+    bar->setValue(0);
+    bar->show();
+  });
+  connect(view, &QWebEngineView::loadProgress, bar, &QProgressBar::setValue);
+  connect(view, &QWebEngineView::loadFinished, bar, &QProgressBar::hide);
+}
+
+std::optional<int> MDIPicForm::RunPageWidth() {
+  const auto guard = GuardPage(picForm_->RunRegion(), options_.ForEncode(), options_.PageWidth);
+  if (!guard) return options_.PageWidth;
+  return guard->WidthFor(dialogs_.Choose(this, kAppTitle, guard->Text(), guard->Choices()),
+                         options_.PageWidth);
 }
 
 // The area and its sub-windows go after this destructor, with the QMainWindow base: their last
@@ -113,14 +143,18 @@ void MDIPicForm::mnuSave_Click() {
 void MDIPicForm::mnuFileExit_Click() { close(); }
 
 void MDIPicForm::mnuEncode_Click() {
+  const std::optional<int> pageWidth = RunPageWidth();
+  if (!pageWidth) return;
   QString failure;
   {
     BusyPointer busy(this);
     // Painting and the like run before the run holds the thread; a click waits for its end.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      const EncodeResult result = picForm_->Encode(options_.ForEncode(), textForm_->Document());
-      textForm_->setWindowTitle(QString::fromStdString(result.Caption));
+      const EncodeResult result =
+          picForm_->Encode(options_.ForEncode(), textForm_->Document(), *pageWidth);
+      textForm_->setWindowTitle(
+          QString::fromStdString(result.Caption + PageWidthCaption(*pageWidth)));
       ShowResultWindow();
       mnuSave->setEnabled(true);
     } catch (const std::exception& error) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "frame/main_frame.h"
 #include "picture_window/pic_form.h"
@@ -59,6 +60,11 @@ class MDIPicForm : public QMainWindow, public MainFrame {
                   std::function<void()> store);
   QAction* Toggle(QMenu* menu, const char* name, const QString& caption, bool OptionState::*flag);
   void ReflectOptions();
+  void BuildPageWidthMenu(QMenu* mnuOptions);
+  void ShowLoadProgress();
+  // The page width of this run, after asking about a page too large for browsers; nothing when
+  // the user cancels.
+  std::optional<int> RunPageWidth();
   QAction* Action(MenuItem item) const;
 
   void mnuFileOpen_Click();
@@ -98,6 +104,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* mnuColoredHiQu = nullptr;
   QAction* mnuMinimizeSize = nullptr;
   QAction* mnuPixelFont = nullptr;
+  std::array<QAction*, 5> mnuPageWidth{};  // As Picture, then the menu's widths
 };
 
 }  // namespace stipplor

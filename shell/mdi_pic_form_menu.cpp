@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "shell/mdi_pic_form.h"
+#include "shell/page_guard.h"
 
 namespace stipplor {
 
@@ -85,6 +86,7 @@ void MDIPicForm::BuildMenuBar() {
   mnuMinimizeSize =
       Toggle(mnuOptions, "mnuMinimizeSize", "&Minimize Size", &OptionState::MinimizeSize);
   mnuPixelFont = Toggle(mnuOptions, "mnuPixelFont", "Pixel Font", &OptionState::PixelFont);
+  BuildPageWidthMenu(mnuOptions);
 
   // "Encode!" is a command on the menu bar itself.
   mnuEncode = menuBar()->addAction(QStringLiteral("Encode!"));
@@ -156,6 +158,24 @@ void MDIPicForm::ReflectOptions() {
   (options_.HighQuality ? mnuColoredHiQu : mnuColoredLoQu)->setChecked(true);
   mnuMinimizeSize->setChecked(options_.MinimizeSize);
   mnuPixelFont->setChecked(options_.PixelFont);
+  for (QAction* item : mnuPageWidth) item->setChecked(item->data().toInt() == options_.PageWidth);
+}
+
+// Options beyond the seven: "Page Width", radio-style like the sizes.
+void MDIPicForm::BuildPageWidthMenu(QMenu* mnuOptions) {
+  Separator(mnuOptions, "mnuSep7");
+  QMenu* menu = Menu(mnuOptions, "mnuPageWidth", "Page &Width");
+  QActionGroup* widths = Exclusive(this);
+  mnuPageWidth[0] = Choice(menu, widths, "mnuPageWidthPicture", "&As Picture",
+                           [this] { options_.PageWidth = 0; });
+  mnuPageWidth[0]->setData(0);
+  for (std::size_t i = 0; i < kMenuPageWidths.size(); ++i) {
+    const int width = kMenuPageWidths[i];
+    const QByteArray name = "mnuPageWidth" + QByteArray::number(width);
+    mnuPageWidth[i + 1] = Choice(menu, widths, name.constData(), QString::number(width),
+                                 [this, width] { options_.PageWidth = width; });
+    mnuPageWidth[i + 1]->setData(width);
+  }
 }
 
 }  // namespace stipplor

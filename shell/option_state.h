@@ -17,6 +17,8 @@ class OptionState {
   Int16 BWEncoding = 2;
   bool BWSmoothTransition = true;
   bool PixelFont = false;  // beyond the seven: pages of characters carry their own pixel font
+  // Beyond the seven: the page's width in pixels the region is scaled to; 0 "As Picture".
+  int PageWidth = 0;
 
   // The values as Encode takes them: flags as -1 (set) and 0 (clear).
   EncodeOptions ForEncode() const;

@@ -208,6 +208,7 @@ TEST(HelpText, EveryNameOfTheTableIsUnderstood) {
       std::vector<std::string_view> args = {"a.jpg", name};
       if (!option.choices.empty()) args.push_back(option.choices.back());
       if (name == "--region") args.push_back("0,0,2,2");
+      if (name == "--width") args.push_back("800");
       if (name == "-o" || name == "-d") args.push_back("out");
       EXPECT_EQ(UsageProblem(args), "") << name;
     }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +86,8 @@ TEST(EncoderProgram, CaptionFollowsTheOptions) {
   }
   EXPECT_EQ(RunEncoder({"--caption"}).out, "1:1  Colored  High-Quality  Size-Minimized\n");
   EXPECT_EQ(RunEncoder({"--bw", "--caption"}).out, "1:1  B&W  Dotted  Grey\n");
+  EXPECT_EQ(RunEncoder({"--width=800", "--caption"}).out,
+            "1:1  Colored  High-Quality  Size-Minimized  Width-800\n");
 }
 
 TEST(EncoderProgram, ExitCodesAndMessages) {
@@ -105,6 +108,9 @@ TEST(EncoderProgram, ExitCodesAndMessages) {
       {{kSample, "--region", "1,2,3"},
        2,
        "stipplor-encode: --region wants four integers LEFT,TOP,WIDTH,HEIGHT, not '1,2,3'"},
+      {{kSample, "--width", "1"},
+       2,
+       "stipplor-encode: --width wants a number of pixels from 2 up, not '1'"},
       {{kSample, "--size", "4:1"},
        2,
        "stipplor-encode: --size wants one of 1:2|1:1|3:2|2:1, not '4:1'"},
@@ -139,6 +145,28 @@ TEST(EncoderProgram, ExitCodesAndMessages) {
       EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
   }
+}
+
+TEST(EncoderProgram, AWidthNoNarrowerThanThePageLeavesItAsItIs) {
+  // 512 pixels at 1:1 are 256 cells: a page 512 wide.
+  EXPECT_EQ(RunEncoder({kSample, "--width", "512"}).out, RunEncoder({kSample}).out);
+}
+
+TEST(EncoderProgram, StandardInputGivesTheBytesOfTheFileAndATerminalIsRefused) {
+  const Finished piped = RunEncoder({"--width", "300", "-"}, "", kSample);
+  EXPECT_EQ(piped.exitCode, 0) << piped.err;
+  EXPECT_EQ(piped.out, RunEncoder({"--width", "300", kSample}).out);
+
+  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(::grantpt(terminal), 0);
+  ASSERT_EQ(::unlockpt(terminal), 0);
+  const Finished typed = RunEncoder({"-"}, "", ::ptsname(terminal));
+  ::close(terminal);
+  EXPECT_EQ(typed.exitCode, 2);
+  EXPECT_EQ(typed.err.substr(0, typed.err.find('\n')),
+            "stipplor-encode: standard input is a terminal; pipe a picture into '-' or name a "
+            "file");
 }
 
 TEST(EncoderProgram, HelpGoesToStandardOutput) {

@@ -47,7 +47,7 @@ int WaitFor(pid_t pid) {
 }  // namespace
 
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
-                    const std::string& stdoutPath) {
+                    const std::string& stdoutPath, const std::string& stdinPath) {
   const TempDir dir;
   const std::string outPath = stdoutPath.empty() ? dir / "stdout" : stdoutPath;
   const std::string errPath = dir / "stderr";
@@ -57,7 +57,7 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, stdinPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
@@ -76,8 +76,9 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
   return finished;
 }
 
-Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath) {
-  return RunProgram(STIPPLOR_ENCODE_PATH, args, stdoutPath);
+Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath,
+                    const std::string& stdinPath) {
+  return RunProgram(STIPPLOR_ENCODE_PATH, args, stdoutPath, stdinPath);
 }
 
 std::string EncoderCopyIn(const std::string& folder) {

@@ -12,12 +12,14 @@ struct Finished {
 };
 
 // Runs the program with the arguments, its standard output going to `stdoutPath` (or to a
-// temporary file whose contents come back in `out`), and waits for it.
+// temporary file whose contents come back in `out`) and its standard input read from
+// `stdinPath`, and waits for it.
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
-                    const std::string& stdoutPath = "");
+                    const std::string& stdoutPath = "", const std::string& stdinPath = "/dev/null");
 
 // Runs the stipplor-encode built with these tests.
-Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "");
+Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "",
+                    const std::string& stdinPath = "/dev/null");
 
 // A copy of the stipplor-encode built with these tests in `folder`, for runs as another user:
 // the build may lie in a folder only its owner enters (a private home folder). The folder

@@ -34,6 +34,16 @@ bool ScriptedDialogs::AskYesNo(QWidget*, const QString& title, const QString& te
   return answer;
 }
 
+int ScriptedDialogs::Choose(QWidget*, const QString& title, const QString& text,
+                            const QStringList& buttons) {
+  calls.push_back({.kind = Kind::Choice, .title = title, .text = text, .buttons = buttons});
+  if (onShow) onShow();
+  if (choices.empty()) return static_cast<int>(buttons.size()) - 1;
+  const int answer = choices.front();
+  choices.pop_front();
+  return answer;
+}
+
 std::vector<QString> ScriptedDialogs::Warnings() const {
   std::vector<QString> texts;
   for (const Call& call : calls) {

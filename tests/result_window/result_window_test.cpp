@@ -1,8 +1,13 @@
 // The result window on its own: hiding instead of closing, the shown document, activation.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QLabel>
 #include <QMdiArea>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
 #include <QWebEngineView>
 
 #include "tests/gui_support/app_fixture.h"
@@ -45,6 +50,63 @@ TEST_F(ResultWindowTest, EachRunReplacesTheShownDocument) {
             form->ResultWindow()->ShownDocument().Text());
   // The earlier document's file is gone.
   EXPECT_FALSE(QFile::exists(firstUrl.toLocalFile()));
+}
+
+TEST_F(ResultWindowTest, ABrowserProcessThatEndsIsReportedAndThePageStaysSaveable) {
+  const QString picture = WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16));
+  Open(picture);
+  EncodeAndWait();
+  TextForm* result = form->ResultWindow();
+  const qint64 process = result->WebBrowser1->page()->renderProcessPid();
+  ASSERT_GT(process, 0);
+  ::kill(static_cast<pid_t>(process), SIGKILL);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
+
+  const QString text = dialogs.Warnings().front();
+  EXPECT_TRUE(text.contains(QStringLiteral("browser process drawing the page was killed")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("a page width"))) << text.toStdString();
+  EXPECT_TRUE(result->FailureMessage->isVisible());
+  EXPECT_FALSE(result->WebBrowser1->isVisible());
+  EXPECT_EQ(result->FailureMessage->text(), text);
+  SaveAs(Path(QStringLiteral("kept.html")));
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.html"))),
+            CommandLineOutput(picture, {}, Path(QStringLiteral("cli.html"))));
+
+  // The next run shows its page again.
+  EncodeAndWait();
+  EXPECT_TRUE(result->WebBrowser1->isVisible());
+  EXPECT_EQ(dialogs.Warnings().size(), 1U);
+}
+
+TEST_F(ResultWindowTest, ALoadThatFailsIsReported) {
+  form->ResultWindow()->WebBrowser1->load(QUrl::fromLocalFile(Path(QStringLiteral("gone.html"))));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
+  EXPECT_TRUE(dialogs.Warnings().front().startsWith(
+      QStringLiteral("The page cannot be shown. Loading it failed: ")))
+      << dialogs.Warnings().front().toStdString();
+  EXPECT_FALSE(form->ResultWindow()->FailureMessage->isHidden());
+}
+
+TEST_F(ResultWindowTest, ShowsTheLoadsProgressAndANewRunStopsTheOldLoadQuietly) {
+  auto* bar = form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
+  ASSERT_NE(bar, nullptr);
+  std::vector<int> shown;  // the bar's value at each step of the loads, -1 while hidden
+  QObject::connect(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadProgress, bar,
+                   [&](int) { shown.push_back(bar->isVisible() ? bar->value() : -1); });
+  // A page of 250,000 cells loads for a while; the next run's page replaces it.
+  Open(WritePicture(QStringLiteral("large.bmp"), GradientImage(1000, 1000)));
+  Trigger("mnuEncode");
+  Trigger("mnuBW");
+  QSignalSpy loaded(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadFinished);
+  Trigger("mnuEncode");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !loaded.isEmpty() && loaded.last().at(0).toBool(); }, 20000));
+  EXPECT_TRUE(dialogs.Warnings().empty());
+  EXPECT_TRUE(form->ResultWindow()->WebBrowser1->isVisible());
+  EXPECT_FALSE(shown.empty());
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), -1), 0);
+  EXPECT_FALSE(bar->isVisible());
 }
 
 TEST_F(ResultWindowTest, AHiddenWindowDoesNotListItselfWhenActivated) {

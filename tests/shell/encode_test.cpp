@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <qpa/qwindowsysteminterface.h>
 
+#include <QLabel>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 
 #include "engine/html_document.h"
@@ -121,6 +123,77 @@ TEST_F(EncodeCommandTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
         CommandLineOutput(kSample, c.arguments, Path(QStringLiteral("cli%1.html").arg(n++)));
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(ReadAll(saved), expected) << c.arguments.join(u' ').toStdString();
+  }
+}
+
+TEST_F(EncodeCommandTest, WithAPageWidthAndASelectionBothProgramsWriteTheSameBytes) {
+  // 1000 x 872 pixels: a page 400 wide is decoded at half the size, then averaged down.
+  const QString photo = QStringLiteral(STIPPLOR_SOURCE_DIR "/samples/hubble.jpg");
+  Open(photo);
+  Trigger("mnuPageWidth400");
+  EncodeAndWait();
+  EXPECT_EQ(form->ResultWindow()->windowTitle(),
+            QStringLiteral("1:1  Colored  High-Quality  Size-Minimized  Width-400"));
+  SaveAs(Path(QStringLiteral("gui0.html")));
+  EXPECT_EQ(
+      ReadAll(Path(QStringLiteral("gui0.html"))),
+      CommandLineOutput(photo, {QStringLiteral("--width=400")}, Path(QStringLiteral("cli0.html"))));
+
+  auto* pic = form->PictureWindow()->findChild<QLabel*>(QStringLiteral("Pic"));
+  QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
+  QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, {}, {410, 320});
+  QTest::mouseRelease(pic, Qt::LeftButton, {}, {410, 320});
+  // 400 cells across at 1:2, scaled to 200.
+  Trigger("mnuSize1");
+  EncodeAndWait();
+  SaveAs(Path(QStringLiteral("gui1.html")));
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("gui1.html"))),
+            CommandLineOutput(photo,
+                              {QStringLiteral("--width=400"), QStringLiteral("--size=1:2"),
+                               QStringLiteral("--region=10,20,400,300")},
+                              Path(QStringLiteral("cli1.html"))));
+}
+
+TEST_F(EncodeCommandTest, AsksBeforeAPageOfMoreCellsThanBrowsersShow) {
+  QImage black(1001, 1000, QImage::Format_RGB32);
+  black.fill(Qt::black);
+  Trigger("mnuSize1");
+  Trigger("mnuBW");
+  // 1000 x 1000 cells are within the limit: no question.
+  Open(WritePicture(QStringLiteral("within.bmp"), black.copy(0, 0, 1000, 1000)));
+  Trigger("mnuEncode");
+  EXPECT_EQ(dialogs.calls.back().kind, ScriptedDialogs::Kind::Open);
+
+  Open(WritePicture(QStringLiteral("beyond.bmp"), black));
+  struct Case {
+    int answer;
+    const char* width;  // the table's width on the page; none: no run
+    QString caption;
+  };
+  const Case cases[] = {
+      {2, nullptr, QString()},
+      {1, " width=2002 ", QStringLiteral("1:2  B&W  Dotted  Grey")},
+      {0, " width=1600 ", QStringLiteral("1:2  B&W  Dotted  Grey  Width-1600")},
+  };
+  for (const Case& c : cases) {
+    const std::string before = form->ResultWindow()->ShownDocument().Text();
+    dialogs.choices.push_back(c.answer);
+    Trigger("mnuEncode");
+    const ScriptedDialogs::Call& asked = dialogs.calls.back();
+    EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::Choice);
+    EXPECT_EQ(asked.text,
+              QStringLiteral("This page would have 1,001,000 cells, about 4 MB; browsers show "
+                             "pages of up to about 1,000,000 cells.\rEncode it scaled to a page "
+                             "width of 1600 pixels, at full size anyway, or not at all?"));
+    EXPECT_EQ(asked.buttons, (QStringList{QStringLiteral("Scale to 1600 Pixels"),
+                                          QStringLiteral("Full Size"), QStringLiteral("Cancel")}));
+    const std::string& document = form->ResultWindow()->ShownDocument().Text();
+    if (c.width == nullptr) {
+      EXPECT_EQ(document, before);
+      continue;
+    }
+    EXPECT_NE(document.find(c.width), std::string::npos) << c.width;
+    EXPECT_EQ(form->ResultWindow()->windowTitle(), c.caption);
   }
 }
 

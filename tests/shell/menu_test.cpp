@@ -76,6 +76,13 @@ const std::vector<MenuRow> kStartMenu = {
     {1, "mnuSep5", "-"},
     {1, "mnuMinimizeSize", "&Minimize Size", true, true, true},
     {1, "mnuPixelFont", "Pixel Font"},
+    {1, "mnuSep7", "-"},
+    {1, "mnuPageWidth", "Page &Width"},
+    {2, "mnuPageWidthPicture", "&As Picture", true, true, true},
+    {2, "mnuPageWidth1600", "1600"},
+    {2, "mnuPageWidth1200", "1200"},
+    {2, "mnuPageWidth800", "800"},
+    {2, "mnuPageWidth400", "400"},
     {0, "mnuEncode", "Encode!", false},
     {0, "mnuWindow", "&Window"},
     {1, "mnuTileHorizontally", "Tile &Horizontally", false},
@@ -128,8 +135,8 @@ void PrintTo(const OptionCase& c, std::ostream* os) {
 }
 
 const std::set<std::string> kStartMarks = {
-    "mnuSize2",       "mnuColored",     "mnuBWDotted", "mnuBWGrey", "mnuBWSmoothTransition",
-    "mnuColoredHiQu", "mnuMinimizeSize"};
+    "mnuSize2",       "mnuColored",      "mnuBWDotted",        "mnuBWGrey", "mnuBWSmoothTransition",
+    "mnuColoredHiQu", "mnuMinimizeSize", "mnuPageWidthPicture"};
 
 std::set<std::string> With(std::set<std::string> marks, std::vector<std::string> off,
                            std::vector<std::string> on) {
@@ -204,6 +211,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {0, 2, 0, -1, 0, 2, -1},
                    With(kStartMarks, {"mnuMinimizeSize"}, {})},
         OptionCase{{"mnuMinimizeSize", "mnuMinimizeSize"}, {0, 2, 0, -1, -1, 2, -1}, kStartMarks},
+        // The page width is none of the seven values.
+        OptionCase{{"mnuPageWidth800"},
+                   {0, 2, 0, -1, -1, 2, -1},
+                   With(kStartMarks, {"mnuPageWidthPicture"}, {"mnuPageWidth800"})},
+        OptionCase{
+            {"mnuPageWidth800", "mnuPageWidthPicture"}, {0, 2, 0, -1, -1, 2, -1}, kStartMarks},
         // Each family keeps its options across mode changes.
         OptionCase{
             {"mnuBW", "mnuBWFractal", "mnuBWColorized", "mnuColored"},
