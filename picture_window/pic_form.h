@@ -23,8 +23,9 @@ class PicForm : public QWidget {
  public:
   PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent = nullptr);
 
-  // Puts a picture into Pic, which takes the picture's size. The scroll offset and the selection
-  // stay as they are until the next resize, scroll or mouse action.
+  // Puts a picture into Pic, which takes the picture's size, and lays the window out for it at
+  // once: bars and ranges for the new size, the scroll positions kept as far as they reach (the
+  // selection stays on its picture pixels).
   void SetPicture(Picture picture);
   const Picture& picture() const { return picture_; }
 
@@ -57,6 +58,8 @@ class PicForm : public QWidget {
   Picture picture_;
   BrightnessRange range_;
   SelectionModel selection_;
+  // A picture came in since the last layout: its scroll positions are brought within its ranges.
+  bool newPicture_ = false;
 
   QWidget* PicBox;
   QLabel* Pic;
