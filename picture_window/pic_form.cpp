@@ -77,6 +77,7 @@ void PicForm::SetPicture(Picture picture) {
   newPicture_ = true;
   // A window not shown yet is laid out when it first shows, at its real size.
   if (isVisible()) Form_Resize();
+  UpdateSelStatus();
 }
 
 EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink) {

@@ -25,7 +25,7 @@ class PicForm : public QWidget {
 
   // Puts a picture into Pic, which takes the picture's size, and lays the window out for it at
   // once: bars and ranges for the new size, the scroll positions kept as far as they reach (the
-  // selection stays on its picture pixels).
+  // selection stays on its picture pixels), and the status texts for the new picture.
   void SetPicture(Picture picture);
   const Picture& picture() const { return picture_; }
 

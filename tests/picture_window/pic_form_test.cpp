@@ -107,7 +107,7 @@ TEST_F(PicFormTest, ALayoutErrorIsShownAndTheWindowStaysUsable) {
   EXPECT_EQ(HScroll1()->maximum(), 74);
 }
 
-TEST_F(PicFormTest, AnotherPictureIsLaidOutAtOnce) {
+TEST_F(PicFormTest, AnotherPictureIsLaidOutAndReportedAtOnce) {
   // Each row: the first picture and the position it is scrolled to, the second picture, then
   // right after the second opens: the bars' maxima and positions (-1: hidden), Pic's place.
   const struct {
@@ -137,6 +137,10 @@ TEST_F(PicFormTest, AnotherPictureIsLaidOutAtOnce) {
     EXPECT_EQ(VScroll1()->isVisible() ? VScroll1()->value() : -1, c.vPosition);
     EXPECT_EQ(Pic()->pos(), c.pic);
     EXPECT_EQ(PictureSubWindow()->geometry(), frame);
+    EXPECT_EQ(form->StatusPanel(1),
+              QStringLiteral("Selection: (10, 20) -> (110, 70) = (100 x 50)"));
+    EXPECT_EQ(form->StatusPanel(2),
+              QStringLiteral("Image: %1 x %2").arg(c.second.width()).arg(c.second.height()));
   }
 }
 
