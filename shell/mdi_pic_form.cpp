@@ -92,8 +92,12 @@ void MDIPicForm::dropEvent(QDropEvent* event) {
 }
 
 void MDIPicForm::mnuFileOpen_Click() {
-  const QString FileName = dialogs_.OpenFile(
-      this, QStringLiteral("*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*"), QString());
+  // The first choice lists every name the three formats go by, so that no picture hides.
+  const QString FileName =
+      dialogs_.OpenFile(this,
+                        QStringLiteral("*.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif|"
+                                       "*.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif|*.*|*.*"),
+                        QString());
   if (FileName.isEmpty()) return;
   LoadPicFile(FileName);
 }
