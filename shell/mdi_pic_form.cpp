@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -102,10 +104,17 @@ void MDIPicForm::mnuFileOpen_Click() {
   LoadPicFile(FileName);
 }
 
+// Proposes the encoded picture's name as a page in the folder saved to last (at first the
+// picture's), and makes a name typed without extension a page.
 void MDIPicForm::mnuSave_Click() {
-  const QString FileName =
-      dialogs_.SaveFile(this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"), QString());
+  const QFileInfo picture(resultPicture_);
+  const QString folder = saveFolder_.isEmpty() ? picture.absolutePath() : saveFolder_;
+  QString FileName = dialogs_.SaveFile(
+      this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"),
+      QDir(folder).filePath(picture.completeBaseName() + QStringLiteral(".html")));
   if (FileName.isEmpty() || textForm_ == nullptr) return;
+  if (QFileInfo(FileName).suffix().isEmpty()) FileName += QStringLiteral(".html");
+  saveFolder_ = QFileInfo(FileName).absolutePath();
   textForm_->SaveAs(FileName);
 }
 
@@ -119,6 +128,7 @@ void MDIPicForm::mnuEncode_Click() {
     try {
       const EncodeResult result = picForm_->Encode(options_.ForEncode(), textForm_->Document());
       textForm_->setWindowTitle(QString::fromStdString(result.Caption));
+      resultPicture_ = picForm_->windowTitle();
       ShowResultWindow();
       mnuSave->setEnabled(true);
     } catch (const std::exception& error) {

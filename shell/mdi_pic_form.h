@@ -80,6 +80,8 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   std::array<QLabel*, 2> panels_{};
   QPointer<PicForm> picForm_;
   QPointer<TextForm> textForm_;
+  QString resultPicture_;  // the picture file of the shown result
+  QString saveFolder_;     // where the last save went
 
   QAction* mnuSave = nullptr;
   QAction* mnuEncode = nullptr;
