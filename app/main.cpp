@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string_view>
 
 #include "frame/dialogs.h"
@@ -11,12 +13,12 @@
 
 namespace {
 
-// "-v" or "--version" is answered before the application starts, so that it needs no display.
-bool AsksForVersion(int argc, char* argv[]) {
+// Whether the command line holds one of `names` before a "--".
+bool Asks(int argc, char* argv[], std::initializer_list<std::string_view> names) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--") return false;
-    if (arg == "-v" || arg == "--version") return true;
+    if (std::find(names.begin(), names.end(), arg) != names.end()) return true;
   }
   return false;
 }
@@ -33,16 +35,12 @@ QString FileArgument(const QString& positional, int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (AsksForVersion(argc, argv)) {
+  // The version and the usage are answered before the desktop application starts, so that they
+  // need no display.
+  if (Asks(argc, argv, {"-v", "--version"})) {
     std::printf("stipplor %s\n", STIPPLOR_VERSION);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  // The HTML view shares its graphics contexts with the rest of the program.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(stipplor::kAppTitle);
-  QApplication::setApplicationVersion(QStringLiteral(STIPPLOR_VERSION));
-
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Turns a picture into an HTML page drawn with tiny characters or cells."));
@@ -50,6 +48,16 @@ int main(int argc, char* argv[]) {
   parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A picture to open."),
                                QStringLiteral("[FILE]"));
+  if (Asks(argc, argv, {"-h", "--help", "-?"})) {
+    const QCoreApplication app(argc, argv);  // names the program in the usage
+    parser.showHelp(0);
+  }
+
+  // The HTML view shares its graphics contexts with the rest of the program.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(stipplor::kAppTitle);
+  QApplication::setApplicationVersion(QStringLiteral(STIPPLOR_VERSION));
   parser.process(app);
   if (parser.positionalArguments().size() > 1) parser.showHelp(2);
 

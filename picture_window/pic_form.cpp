@@ -76,6 +76,10 @@ void PicForm::SetPicture(Picture picture, QByteArray file) {
   Pic->resize(picture.Width(), picture.Height());
   picture_ = std::move(picture);
   file_ = std::move(file);
+  newPicture_ = true;
+  // A window not shown yet is laid out when it first shows, at its real size.
+  if (isVisible()) Form_Resize();
+  UpdateSelStatus();
 }
 
 Region PicForm::RunRegion() const {
@@ -160,14 +164,16 @@ bool PicForm::eventFilter(QObject* watched, QEvent* event) {
 void PicForm::Form_Resize() {
   try {
     const bool minimized = parentWidget() != nullptr && parentWidget()->isMinimized();
-    const auto layout = LayOut({.W = width(),
-                                .H = height(),
-                                .Minimized = minimized,
-                                .PW = Pic->width(),
-                                .PH = Pic->height(),
-                                .PL = Pic->x(),
-                                .PT = Pic->y()});
+    const ScrollLayoutInput input{.W = width(),
+                                  .H = height(),
+                                  .Minimized = minimized,
+                                  .PW = Pic->width(),
+                                  .PH = Pic->height(),
+                                  .PL = Pic->x(),
+                                  .PT = Pic->y()};
+    const auto layout = newPicture_ ? LayOutNewPicture(input) : LayOut(input);
     if (!layout) return;
+    newPicture_ = false;
     HScroll1->hide();
     VScroll1->hide();
     PicBox->setGeometry(0, 0, layout->ViewportWidth, layout->ViewportHeight);
@@ -175,9 +181,12 @@ void PicForm::Form_Resize() {
     VScroll1->setGeometry(layout->VScroll.Edge, 0, kBarThickness, layout->VScroll.Length);
     for (const auto& [bar, place] :
          {std::pair{HScroll1, layout->HScroll}, std::pair{VScroll1, layout->VScroll}}) {
-      if (!place.Shown) continue;
-      bar->show();
-      bar->setMaximum(place.Maximum);
+      if (place.Shown) {
+        bar->show();
+        bar->setMaximum(place.Maximum);
+      }
+      // A bar no longer needed for a new picture scrolls it back to 0; otherwise a hidden bar
+      // already stands there.
       bar->setValue(place.Position);
     }
   } catch (const std::exception& error) {

@@ -23,9 +23,11 @@ class PicForm : public QWidget {
  public:
   PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent = nullptr);
 
-  // Puts a picture into Pic, which takes the picture's size. The scroll offset and the selection
-  // stay as they are until the next resize, scroll or mouse action. `file` holds the bytes it was
-  // decoded from, which a run with a page width may decode again at a smaller size.
+  // Puts a picture into Pic, which takes the picture's size, and lays the window out for it at
+  // once: bars and ranges for the new size, the scroll positions kept as far as they reach (the
+  // selection stays on its picture pixels), and the status texts for the new picture. `file`
+  // holds the bytes it was decoded from, which a run with a page width may decode again at a
+  // smaller size.
   void SetPicture(Picture picture, QByteArray file = {});
   const Picture& picture() const { return picture_; }
 
@@ -61,6 +63,8 @@ class PicForm : public QWidget {
   QByteArray file_;
   BrightnessRange range_;
   SelectionModel selection_;
+  // A picture came in since the last layout: its scroll positions are brought within its ranges.
+  bool newPicture_ = false;
 
   QWidget* PicBox;
   QLabel* Pic;

@@ -1,5 +1,7 @@
 #include "picture_window/scroll_layout.h"
 
+#include <algorithm>
+
 #include "engine/int16.h"
 
 namespace stipplor {
@@ -44,6 +46,19 @@ std::optional<ScrollLayout> LayOut(const ScrollLayoutInput& in) {
                   : ScrollBarLayout{.Edge = hTop, .Length = hWidth};
   out.VScroll = v ? Bar(vLeft, vHeight, in.PH, in.PT, out.ViewportHeight)
                   : ScrollBarLayout{.Edge = vLeft, .Length = vHeight};
+  return out;
+}
+
+std::optional<ScrollLayout> LayOutNewPicture(const ScrollLayoutInput& in) {
+  // The old offsets say nothing about the new picture: lay it out unscrolled, then scroll back
+  // as far as its ranges allow. Positions within the ranges give the same bars and ranges.
+  ScrollLayoutInput unscrolled = in;
+  unscrolled.PL = 0;
+  unscrolled.PT = 0;
+  auto out = LayOut(unscrolled);
+  if (!out) return out;
+  out->HScroll.Position = std::min(-in.PL / kPixelsPerPosition, out->HScroll.Maximum);
+  out->VScroll.Position = std::min(-in.PT / kPixelsPerPosition, out->VScroll.Maximum);
   return out;
 }
 

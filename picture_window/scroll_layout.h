@@ -50,4 +50,9 @@ inline constexpr int kMaxScrollPosition = 4095;
 // OverflowError ("Overflow") when a scroll range would pass kMaxScrollPosition.
 std::optional<ScrollLayout> LayOut(const ScrollLayoutInput& in);
 
+// The layout right after a picture replaced the previous one: the bars and ranges that the new
+// picture's size needs, and the previous scroll positions kept as far as the new ranges reach
+// (a bar that is no longer needed stands at 0). Otherwise as LayOut.
+std::optional<ScrollLayout> LayOutNewPicture(const ScrollLayoutInput& in);
+
 }  // namespace stipplor

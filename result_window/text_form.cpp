@@ -103,7 +103,9 @@ void TextForm::SaveAs(const QString& FileName) {
     error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
     if (error.isEmpty()) setWindowTitle(ReadableFileName(FileName));
   }
-  if (!error.isEmpty()) dialogs_.Warning(this, kAppTitle, error);
+  if (!error.isEmpty()) {
+    dialogs_.Warning(this, kAppTitle, QStringLiteral("Cannot save %1: %2").arg(FileName, error));
+  }
 }
 
 void TextForm::Form_Activate() {

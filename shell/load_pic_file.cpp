@@ -32,6 +32,7 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
   // Pending painting runs here; input waits until the picture window is complete.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   form.setWindowTitle(ReadableFileName(FileName));
+  pictureFile_ = FileName;
   auto* window = qobject_cast<QMdiSubWindow*>(form.parentWidget());
   window->show();
   mdiArea_->setActiveSubWindow(window);

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -127,16 +129,27 @@ void MDIPicForm::dropEvent(QDropEvent* event) {
 }
 
 void MDIPicForm::mnuFileOpen_Click() {
-  const QString FileName = dialogs_.OpenFile(
-      this, QStringLiteral("*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*"), QString());
+  // The first choice lists every name the three formats go by, so that no picture hides.
+  const QString FileName =
+      dialogs_.OpenFile(this,
+                        QStringLiteral("*.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif|"
+                                       "*.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif|*.*|*.*"),
+                        QString());
   if (FileName.isEmpty()) return;
   LoadPicFile(FileName);
 }
 
+// Proposes the encoded picture's name as a page in the folder saved to last (at first the
+// picture's), and makes a name typed without extension a page.
 void MDIPicForm::mnuSave_Click() {
-  const QString FileName =
-      dialogs_.SaveFile(this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"), QString());
+  const QFileInfo picture(resultPicture_);
+  const QString folder = saveFolder_.isEmpty() ? picture.absolutePath() : saveFolder_;
+  QString FileName = dialogs_.SaveFile(
+      this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"),
+      QDir(folder).filePath(picture.completeBaseName() + QStringLiteral(".html")));
   if (FileName.isEmpty() || textForm_ == nullptr) return;
+  if (QFileInfo(FileName).suffix().isEmpty()) FileName += QStringLiteral(".html");
+  saveFolder_ = QFileInfo(FileName).absolutePath();
   textForm_->SaveAs(FileName);
 }
 
@@ -155,6 +168,7 @@ void MDIPicForm::mnuEncode_Click() {
           picForm_->Encode(options_.ForEncode(), textForm_->Document(), *pageWidth);
       textForm_->setWindowTitle(
           QString::fromStdString(result.Caption + PageWidthCaption(*pageWidth)));
+      resultPicture_ = pictureFile_;
       ShowResultWindow();
       mnuSave->setEnabled(true);
     } catch (const std::exception& error) {

@@ -86,6 +86,9 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   std::array<QLabel*, 2> panels_{};
   QPointer<PicForm> picForm_;
   QPointer<TextForm> textForm_;
+  QString pictureFile_;    // the picture file the picture window shows
+  QString resultPicture_;  // the picture file of the shown result
+  QString saveFolder_;     // where the last save went
 
   QAction* mnuSave = nullptr;
   QAction* mnuEncode = nullptr;

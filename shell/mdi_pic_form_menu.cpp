@@ -30,14 +30,26 @@ QActionGroup* Exclusive(QObject* parent) {
   return group;
 }
 
+// The platform's keys for a standard command, or `fallback` where it has none: a bare X server
+// has no Save As or Quit keys.
+QList<QKeySequence> Keys(QKeySequence::StandardKey key, const QKeySequence& fallback) {
+  const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  return keys.isEmpty() ? QList<QKeySequence>{fallback} : keys;
+}
+
 }  // namespace
 
 void MDIPicForm::BuildMenuBar() {
   QMenu* mnuFile = Menu(menuBar(), "mnuFile", "&File");
-  Command(mnuFile, "mnuFileOpen", "&Open...", &MDIPicForm::mnuFileOpen_Click);
+  Command(mnuFile, "mnuFileOpen", "&Open...", &MDIPicForm::mnuFileOpen_Click)
+      ->setShortcuts(Keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
   mnuSave = Command(mnuFile, "mnuSave", "&Save As ...", &MDIPicForm::mnuSave_Click);
+  // Saving is always a "Save As": both the Save and the Save As keys reach it.
+  mnuSave->setShortcuts(Keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S) +
+                        Keys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   Separator(mnuFile, "mnuSep0");
-  Command(mnuFile, "mnuFileExit", "&Exit", &MDIPicForm::mnuFileExit_Click);
+  Command(mnuFile, "mnuFileExit", "&Exit", &MDIPicForm::mnuFileExit_Click)
+      ->setShortcuts(Keys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
 
   QMenu* mnuOptions = Menu(menuBar(), "mnuOptions", "&Options");
   QActionGroup* sizes = Exclusive(this);
@@ -91,6 +103,7 @@ void MDIPicForm::BuildMenuBar() {
   // "Encode!" is a command on the menu bar itself.
   mnuEncode = menuBar()->addAction(QStringLiteral("Encode!"));
   mnuEncode->setObjectName(QStringLiteral("mnuEncode"));
+  mnuEncode->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F5)});
   connect(mnuEncode, &QAction::triggered, this, &MDIPicForm::mnuEncode_Click);
 
   QMenu* mnuWindow = Menu(menuBar(), "mnuWindow", "&Window");

@@ -43,13 +43,15 @@ for option in --size --region --version -d; do
   grep -q -- "^ *$option\\b" <<<"$rendered" || fail "the rendered manual page lacks $option"
 done
 
-# The installed programs: both name their version (the desktop program without a display),
-# and the encoder writes what the built one writes.
+# The installed programs: both name their version and the desktop program its usage (without a
+# display), and the encoder writes what the built one writes.
 [ "$("$prefix/bin/stipplor-encode" --version)" = "stipplor-encode $version" ] ||
   fail "stipplor-encode --version"
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/stipplor" --version) ||
-  fail "stipplor --version needs more than it should"
+no_display() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/stipplor" "$@"; }
+out=$(no_display --version) || fail "stipplor --version needs more than it should"
 [ "$out" = "stipplor $version" ] || fail "stipplor --version says '$out'"
+out=$(no_display --help) || fail "stipplor --help needs more than it should"
+grep -q "^Usage: .*stipplor \[options\] \[FILE\]$" <<<"$out" || fail "stipplor --help says '$out'"
 "$prefix/bin/stipplor-encode" "$source/samples/astronaut.jpg" -o "$tmp/installed.html"
 "$build/cli/stipplor-encode" "$source/samples/astronaut.jpg" -o "$tmp/built.html"
 cmp "$tmp/installed.html" "$tmp/built.html" || fail "the installed encoder writes another page"

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QTest>
 
 #include "tests/gui_support/app_fixture.h"
 
@@ -106,16 +107,41 @@ TEST_F(PicFormTest, ALayoutErrorIsShownAndTheWindowStaysUsable) {
   EXPECT_EQ(HScroll1()->maximum(), 74);
 }
 
-TEST_F(PicFormTest, AnotherPictureKeepsTheScrollPositionUntilTheNextResize) {
-  OpenPicture(1000, 100);
-  SetInnerSize(400, 300);
-  HScroll1()->setValue(10);
-  OpenPicture(1200, 100);
-  EXPECT_EQ(Pic()->x(), -80);
-  EXPECT_EQ(Pic()->width(), 1200);
-  SetInnerSize(401, 300);
-  EXPECT_EQ(HScroll1()->maximum(), (1200 - 401 + 7) / 8);
-  EXPECT_EQ(HScroll1()->value(), 10);
+TEST_F(PicFormTest, AnotherPictureIsLaidOutAndReportedAtOnce) {
+  // Each row: the first picture and the position it is scrolled to, the second picture, then
+  // right after the second opens: the bars' maxima and positions (-1: hidden), Pic's place.
+  const struct {
+    QSize first;
+    int scrolled;
+    QSize second;
+    int hMaximum, hPosition, vMaximum, vPosition;
+    QPoint pic;
+  } cases[] = {
+      {{100, 80}, 0, {1600, 1200}, 153, 0, 115, 0, {0, 0}},
+      {{1000, 100}, 30, {100, 80}, -1, -1, -1, -1, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    OpenPicture(c.first.width(), c.first.height());
+    SetInnerSize(400, 300);
+    HScroll1()->setValue(c.scrolled);
+    // A selection over picture pixels (10, 20) to (110, 70), which the open keeps.
+    QTest::mousePress(Pic(), Qt::LeftButton, {}, {10, 20});
+    QTest::mouseMove(Pic(), {110, 70});
+    QTest::mouseRelease(Pic(), Qt::LeftButton, {}, {110, 70});
+    const QRect frame = PictureSubWindow()->geometry();
+
+    OpenPicture(c.second.width(), c.second.height());
+    EXPECT_EQ(HScroll1()->isVisible() ? HScroll1()->maximum() : -1, c.hMaximum);
+    EXPECT_EQ(HScroll1()->isVisible() ? HScroll1()->value() : -1, c.hPosition);
+    EXPECT_EQ(VScroll1()->isVisible() ? VScroll1()->maximum() : -1, c.vMaximum);
+    EXPECT_EQ(VScroll1()->isVisible() ? VScroll1()->value() : -1, c.vPosition);
+    EXPECT_EQ(Pic()->pos(), c.pic);
+    EXPECT_EQ(PictureSubWindow()->geometry(), frame);
+    EXPECT_EQ(form->StatusPanel(1),
+              QStringLiteral("Selection: (10, 20) -> (110, 70) = (100 x 50)"));
+    EXPECT_EQ(form->StatusPanel(2),
+              QStringLiteral("Image: %1 x %2").arg(c.second.width()).arg(c.second.height()));
+  }
 }
 
 TEST_F(PicFormTest, TheScrollBarsNeverTakeTheFocus) {

@@ -15,6 +15,7 @@ struct LayoutCase {
   bool h, v;
   int viewportWidth, viewportHeight;
   int hMaximum = 0, hPosition = 0, vMaximum = 0, vPosition = 0;
+  bool newPicture = false;  // laid out right after the picture was replaced
 };
 
 void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
@@ -23,7 +24,7 @@ class ScrollLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
   const LayoutCase& c = GetParam();
-  const auto layout = LayOut(c.in);
+  const auto layout = c.newPicture ? LayOutNewPicture(c.in) : LayOut(c.in);
   ASSERT_TRUE(layout.has_value());
   EXPECT_EQ(layout->HScroll.Shown, c.h);
   EXPECT_EQ(layout->VScroll.Shown, c.v);
@@ -34,14 +35,11 @@ TEST_P(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
   EXPECT_EQ(layout->HScroll.Length, c.v ? c.in.W - 18 : c.in.W);
   EXPECT_EQ(layout->VScroll.Edge, c.in.W - 18);
   EXPECT_EQ(layout->VScroll.Length, c.h ? c.in.H - 18 : c.in.H);
-  if (c.h) {
-    EXPECT_EQ(layout->HScroll.Maximum, c.hMaximum);
-    EXPECT_EQ(layout->HScroll.Position, c.hPosition);
-  }
-  if (c.v) {
-    EXPECT_EQ(layout->VScroll.Maximum, c.vMaximum);
-    EXPECT_EQ(layout->VScroll.Position, c.vPosition);
-  }
+  // A hidden bar stands at 0.
+  EXPECT_EQ(layout->HScroll.Maximum, c.hMaximum);
+  EXPECT_EQ(layout->HScroll.Position, c.hPosition);
+  EXPECT_EQ(layout->VScroll.Maximum, c.vMaximum);
+  EXPECT_EQ(layout->VScroll.Position, c.vPosition);
 }
 
 // Each row: input; bars h, v; viewport width, height; h maximum, position; v maximum, position.
@@ -61,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"ScrolledPictureKeepsItsPosition", {.W = 400, .H = 300, .PW = 1000, .PH = 100, .PL = -240}, true, false, 400, 281, 75, 30},
         LayoutCase{"EnlargedPastAScrolledPicture", {.W = 1400, .H = 300, .PW = 1000, .PH = 100, .PL = -240}, true, false, 1400, 281, 30, 30},
         LayoutCase{"AScrolledPictureKeepsItsVerticalBar", {.W = 400, .H = 900, .PW = 100, .PH = 500, .PT = -16}, false, true, 381, 900, 0, 0, 2, 2},
-        LayoutCase{"RangeAtThe16BitLimit", {.W = 400, .H = 300, .PW = 33153, .PH = 100}, true, false, 400, 281, 4095, 0}),
+        LayoutCase{"RangeAtThe16BitLimit", {.W = 400, .H = 300, .PW = 33153, .PH = 100}, true, false, 400, 281, 4095, 0},
+        LayoutCase{"NewPictureKeepsAPositionWithinItsRange", {.W = 400, .H = 300, .PW = 1200, .PH = 500, .PL = -240}, true, true, 381, 281, 103, 30, 28, 0, true},
+        LayoutCase{"NewPictureBringsPositionsBackIntoItsRanges", {.W = 400, .H = 300, .PW = 500, .PH = 400, .PL = -600, .PT = -800}, true, true, 381, 281, 15, 15, 15, 15, true},
+        LayoutCase{"NewPictureThatFitsStandsAtTheOrigin", {.W = 400, .H = 300, .PW = 100, .PH = 100, .PL = -240, .PT = -16}, false, false, 400, 300, 0, 0, 0, 0, true}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -54,7 +54,6 @@ TEST_F(SaveTest, WritesTheFramedBodyToANewFileAndTakesItsPathAsCaption) {
   SaveAs(path);
   ASSERT_EQ(dialogs.calls.back().kind, ScriptedDialogs::Kind::Save);
   EXPECT_EQ(dialogs.calls.back().filter, kSaveFilter);
-  EXPECT_EQ(dialogs.calls.back().fileName, QString());
 
   // "<HTML><HEAD></HEAD><BODY>", the body of the shown document (the lines of the run between
   // the body tags) and "</BODY></HTML>", every line ended by CR LF.
@@ -70,11 +69,28 @@ TEST_F(SaveTest, WritesTheFramedBodyToANewFileAndTakesItsPathAsCaption) {
   EXPECT_TRUE(dialogs.Warnings().empty());
 }
 
-TEST_F(SaveTest, KeepsANameWithoutExtension) {
-  const QString path = Path(QStringLiteral("plain"));
-  SaveAs(path);
-  EXPECT_EQ(ReadAll(path), Expected());
-  EXPECT_FALSE(QFile::exists(path + QStringLiteral(".html")));
+TEST_F(SaveTest, ProposesThePictureAsAPageInTheFolderSavedToLast) {
+  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("pages")));
+  // Each row: the name typed in the dialog; the file written; the name the next dialog proposes.
+  const struct {
+    QString typed, written, proposedNext;
+  } cases[] = {
+      {Path(QStringLiteral("pages/plain")), Path(QStringLiteral("pages/plain.html")),
+       Path(QStringLiteral("pages/p.html"))},
+      {Path(QStringLiteral("short.htm")), Path(QStringLiteral("short.htm")),
+       Path(QStringLiteral("p.html"))},
+      {Path(QStringLiteral("pages/notes.txt")), Path(QStringLiteral("pages/notes.txt")),
+       Path(QStringLiteral("pages/p.html"))},
+  };
+  QString proposed = Path(QStringLiteral("p.html"));  // at first in the picture's folder
+  for (const auto& c : cases) {
+    SaveAs(c.typed);
+    EXPECT_EQ(dialogs.calls.back().fileName, proposed) << c.typed.toStdString();
+    EXPECT_EQ(ReadAll(c.written), Expected()) << c.written.toStdString();
+    EXPECT_EQ(form->ResultWindow()->windowTitle(), c.written);
+    proposed = c.proposedNext;
+  }
+  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("pages/plain"))));
 }
 
 TEST_F(SaveTest, WritesToANameThatIsNoUtf8AndShowsItReadably) {
@@ -144,8 +160,9 @@ TEST_F(SaveTest, AFolderThatDoesNotExistIsReportedAndALaterSaveSucceeds) {
   dialogs.onShow = [&] { atMessage = form->ResultWindow()->cursor().shape(); };
   SaveAs(path);
   dialogs.onShow = nullptr;
-  ASSERT_EQ(dialogs.Warnings().size(), 1U);
-  EXPECT_FALSE(dialogs.Warnings().front().isEmpty());
+  EXPECT_EQ(
+      dialogs.Warnings(),
+      std::vector<QString>{QStringLiteral("Cannot save %1: No such file or directory").arg(path)});
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
   EXPECT_EQ(atMessage, Qt::ArrowCursor);
   EXPECT_EQ(form->ResultWindow()->windowTitle(), caption);
@@ -157,8 +174,8 @@ TEST_F(SaveTest, AFolderThatDoesNotExistIsReportedAndALaterSaveSucceeds) {
 }
 
 TEST_F(SaveTest, ADirectoryCountsAsAbsentAndIsNotReplaced) {
-  const QString path = Path(QStringLiteral("adir"));
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("adir")));
+  const QString path = Path(QStringLiteral("adir.html"));
+  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("adir.html")));
   WriteFile(path + QStringLiteral("/inside.txt"), "kept");
   SaveAs(path);
   EXPECT_EQ(dialogs.calls.back().kind, ScriptedDialogs::Kind::Warning);

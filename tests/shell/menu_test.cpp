@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+#include <functional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -122,6 +127,34 @@ TEST_F(MenuTest, StartsWithAHiddenResultWindowAndNoPictureWindow) {
   EXPECT_FALSE(ResultSubWindow()->isVisible());
   EXPECT_EQ(form->ResultWindow()->windowTitle(), QStringLiteral("RuvaDev"));
   EXPECT_FALSE(form->ResultWindow()->CanUnloadMe);
+}
+
+TEST_F(MenuTest, TheCommandsAnswerTheirKeysWhereverTheFocusIs) {
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  // The keys go to the focus widget as typed. The result window's view hands back the keys its
+  // page does not use a moment later, so each effect is waited for.
+  const auto press = [this](const char* keys, const std::function<bool()>& reached) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keySequence(focus != nullptr ? focus : form.get(),
+                       QKeySequence(QString::fromLatin1(keys)));
+    return QTest::qWaitFor(reached, 5000);
+  };
+  dialogs.files.push_back(WritePicture(QStringLiteral("p.bmp"), GradientImage(20, 10)));
+  ASSERT_TRUE(press("Ctrl+O", [this] { return form->PictureWindow() != nullptr; }));
+  QSignalSpy loaded(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadFinished);
+  for (const char* keys : {"Ctrl+E", "F5"}) {
+    ResultSubWindow()->hide();
+    EXPECT_TRUE(press(keys, [this] { return ResultSubWindow()->isVisible(); })) << keys;
+  }
+  ASSERT_TRUE(loaded.count() > 0 || loaded.wait(20000));
+  form->ResultWindow()->WebBrowser1->setFocus();
+  for (const char* keys : {"Ctrl+S", "Ctrl+Shift+S"}) {
+    dialogs.calls.clear();
+    ASSERT_TRUE(press(keys, [this] { return !dialogs.calls.empty(); })) << keys;
+    EXPECT_EQ(dialogs.calls.back().kind, ScriptedDialogs::Kind::Save);
+  }
+  EXPECT_TRUE(press("Ctrl+Q", [this] { return !form->isVisible(); }));
 }
 
 struct OptionCase {
