@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "picture_io/picture_error.h"
+#include "picture_io/picture_file.h"
 
 namespace stipplor {
 
@@ -25,6 +26,7 @@ QByteArray ReadStandardInput() {
     if (got < 0) throw PictureError(std::strerror(errno));
     bytes.resize(used + got);
     if (got == 0) break;
+    if (bytes.size() > kMaxFileBytes) throw PictureError("input larger than the 2 GiB limit");
   }
   if (bytes.isEmpty()) throw PictureError("empty input");
   return bytes;

@@ -38,6 +38,7 @@ void RequireRegularFile(const struct stat& status) {
   if (S_ISDIR(status.st_mode)) throw PictureError("is a directory");
   if (!S_ISREG(status.st_mode)) throw PictureError("not a regular file (a device, FIFO or socket)");
   if (status.st_size == 0) throw PictureError("empty file");
+  if (status.st_size > kMaxFileBytes) throw PictureError("file larger than the 2 GiB limit");
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 
 namespace stipplor {
 
+// A picture file is read into memory whole; one larger than this is refused unread. Pictures
+// that open decode to at most 1 GiB, and no such picture's file comes near twice that.
+inline constexpr long long kMaxFileBytes = 2LL << 30;
+
 // The bytes of a picture file. Only a regular file is ever read: a directory, FIFO or device
 // (/dev/zero) is refused before a byte is read, so opening a picture never blocks or runs on.
 // A file that ends before the size it had when opened is a truncated picture file.

@@ -154,6 +154,9 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFile) {
   WriteFile(dir / "text.jpg", "This is not a picture.\n");
   ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0644), 0);
   ::mkdir((dir / "folder.jpg").c_str(), 0755);
+  // Sparse: takes no disk space, but would take 2 GiB of memory if it were read.
+  WriteFile(dir / "huge.jpg", {});
+  ASSERT_EQ(::truncate((dir / "huge.jpg").c_str(), kMaxFileBytes + 1), 0);
   struct Case {
     std::string path;
     std::string cause;
@@ -164,6 +167,7 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFile) {
       {dir / "empty.jpg", "empty file"},
       {dir / "text.jpg", "not a picture file (unsupported or damaged)"},
       {dir / "folder.jpg", "is a directory"},
+      {dir / "huge.jpg", "file larger than the 2 GiB limit"},
       // Must not wait for a writer.
       {dir / "fifo.jpg", "not a regular file (a device, FIFO or socket)"},
       // Must not read on forever.
