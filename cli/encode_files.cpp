@@ -63,7 +63,7 @@ class FileEncoder {
     const std::string inputName = job.input == "-" ? "standard input" : job.input;
     std::unique_ptr<PictureFile> file;
     QByteArray bytes;
-    Picture whole;
+    std::optional<Picture> whole;
     std::optional<Picture> scaled;
     try {
       if (job.input == "-") {
@@ -72,15 +72,22 @@ class FileEncoder {
         file = std::make_unique<PictureFile>(FileNameFromBytes(job.input));
         bytes = file->Bytes();
       }
-      // Decoded whole only when the page width does not make a smaller picture from the file.
-      const auto decodeWhole = [&]() -> const Picture& { return whole = DecodePicture(bytes); };
+      // Decoded whole only when the page width does not make a smaller picture from the file,
+      // and then once.
+      const auto decodeWhole = [&]() -> const Picture& {
+        if (!whole) whole = DecodePicture(bytes);
+        return *whole;
+      };
       scaled =
           PictureForPage(bytes, decodeWhole, line_.region, line_.options.Ratio, line_.pageWidth);
       if (!scaled) decodeWhole();
+      // The file's bytes are not needed while the page is written.
+      file.reset();
+      bytes = QByteArray();
     } catch (const std::exception& error) {  // PictureError, or out of memory
       return Report(inputName, error.what());
     }
-    const Picture& picture = scaled ? *scaled : whole;
+    const Picture& picture = scaled ? *scaled : *whole;
     const std::optional<Region> region = scaled ? std::nullopt : line_.region;
 
     const std::string outputName = job.output.value_or("standard output");

@@ -1,13 +1,11 @@
 // stipplor-encode: encodes pictures into the HTML pages of the desktop program, without a
 // window. Exit status 0 on success, 2 for a usage error, 1 for anything else.
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QtGlobal>
 #include <algorithm>
 #include <csignal>
-#include <cstdint>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -18,29 +16,18 @@
 #include "engine/encode.h"
 #include "engine/page_width.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/common_interface_defs.h>
-#endif
-
 namespace stipplor {
 namespace {
 
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-// Qt's image readers and the libraries under them (libpng, libmng) describe damage on standard
-// error as they meet it; the program names the file and the cause itself, in one line, so their
-// notes would only add noise. They get /dev/null; the program's messages, and a sanitizer's
-// reports, go to a copy of standard error, which this answers.
-int SilenceLibraries() {
-  const int messages = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-  const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  if (messages < 0 || null < 0 || ::dup2(null, STDERR_FILENO) < 0) return STDERR_FILENO;
-  ::close(null);
-#if defined(__SANITIZE_ADDRESS__)
-  __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(messages)));
-#endif
-  return messages;
+// Qt's image readers (and libpng, libjpeg and libmng under them, whose callbacks they route to
+// Qt's log) describe damage as they meet it; the program names the file and the cause itself, in
+// one line, so their notes would only add noise. Standard error itself stays as it is: the page
+// may be written there (-o /dev/stderr).
+void SilenceLibraries() {
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
 }
 
 int Run(int argc, char** argv) {
@@ -76,7 +63,8 @@ int Run(int argc, char** argv) {
     std::cout << Caption(line.options) << PageWidthCaption(line.pageWidth) << '\n' << std::flush;
     return std::cout ? 0 : kFailure;
   }
-  return EncodeFiles(line, SilenceLibraries());
+  SilenceLibraries();
+  return EncodeFiles(line, STDERR_FILENO);
 }
 
 }  // namespace

@@ -379,7 +379,7 @@ TEST(EncoderProgram, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
   EXPECT_NE(folderSynced, calls.end());
 }
 
-TEST(EncoderProgram, DevStdoutIsWrittenInPlaceNotReplaced) {
+TEST(EncoderProgram, DevStdoutAndDevStderrAreWrittenInPlaceNotReplaced) {
   TempDir dir;
   const std::string redirected = dir / "redirected.html";
   WriteFile(redirected, "");
@@ -392,6 +392,8 @@ TEST(EncoderProgram, DevStdoutIsWrittenInPlaceNotReplaced) {
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(ReadFile(redirected).toStdString(), RunEncoder({kSample}).out);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"redirected.html"});
+  // Standard error is the program's as it was given: a page sent there arrives.
+  EXPECT_EQ(RunEncoder({kSample, "-o", "/dev/stderr"}).err, RunEncoder({kSample}).out);
 }
 
 }  // namespace
