@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <initializer_list>
 #include <string_view>
@@ -53,6 +54,8 @@ int main(int argc, char* argv[]) {
     parser.showHelp(0);
   }
 
+  // A file size limit makes a save fail (EFBIG) and be reported instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   // The HTML view shares its graphics contexts with the rest of the program.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);

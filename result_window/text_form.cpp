@@ -60,7 +60,9 @@ TextForm::TextForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
   WebBrowser1->setUrl(QUrl(QStringLiteral("about:blank")));
 }
 
-TextForm::~TextForm() = default;
+// The view and its page go after this destructor, with the QWidget base: a load that fails or a
+// browser process that ends meanwhile must not reach a form that is no longer whole.
+TextForm::~TextForm() { WebBrowser1->page()->disconnect(WebBrowser1); }
 
 LineSink& TextForm::Document() { return *run_; }
 
@@ -104,7 +106,8 @@ void TextForm::SaveAs(const QString& FileName) {
     if (error.isEmpty()) setWindowTitle(ReadableFileName(FileName));
   }
   if (!error.isEmpty()) {
-    dialogs_.Warning(this, kAppTitle, QStringLiteral("Cannot save %1: %2").arg(FileName, error));
+    dialogs_.Warning(this, kAppTitle,
+                     QStringLiteral("Cannot save %1: %2").arg(ReadableFileName(FileName), error));
   }
 }
 

@@ -20,9 +20,11 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
   Picture picture;
   QByteArray file;
   try {
-    // The file's bytes stay with the picture: runs with a page width decode them again.
     file = PictureFile(FileName).Bytes();
     picture = DecodePicture(file);
+    // A JPEG's bytes stay with the picture: runs with a page width decode them again at a
+    // smaller size. Other files are never read again (JPEG data starts with FF D8).
+    if (!file.startsWith("\xFF\xD8")) file = QByteArray();
   } catch (const std::exception&) {
     dialogs_.Warning(this, kAppTitle, QStringLiteral("Invalid Picture File !"));
     return;

@@ -101,6 +101,10 @@ TEST_F(SaveTest, WritesToANameThatIsNoUtf8AndShowsItReadably) {
   ::unlink(path.constData());  // the folder's own clean-up cannot name it
   EXPECT_EQ(QByteArray::fromStdString(saved), Expected());
   EXPECT_EQ(form->ResultWindow()->windowTitle(), Path(QStringLiteral("caf\\xE9.html")));
+  SaveAs(FileNameFromBytes(QFile::encodeName(Path(QStringLiteral("missing/caf"))) + "\xE9.html"));
+  EXPECT_EQ(dialogs.Warnings(),
+            std::vector<QString>{QStringLiteral("Cannot save %1: No such file or directory")
+                                     .arg(Path("missing/caf\\xE9.html"))});
 }
 
 TEST_F(SaveTest, CancellingTheDialogDoesNothing) {
