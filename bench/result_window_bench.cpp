@@ -20,10 +20,11 @@
 
 #include "bench/bench_picture.h"
 #include "engine/page_width.h"
-#include "picture_io/packed_pixels.h"
-#include "tests/gui_support/web_engine_setup.h"
 #include "frame/dialogs.h"
+#include "picture_io/packed_pixels.h"
 #include "shell/mdi_pic_form.h"
+#include "shell/page_guard.h"
+#include "tests/gui_support/web_engine_setup.h"
 
 namespace stipplor {
 namespace {
@@ -127,7 +128,7 @@ int Run(int argc, char** argv) {
   };
   for (const Size size : {Size{640, 480}, Size{1600, 1200}, Size{4000, 3000}}) {
     for (const int pageWidth : {0, 1600, 800}) {
-      if (PageCells(size.width, size.height, 2, pageWidth) > 1'000'000) {
+      if (PageCells(size.width, size.height, 2, pageWidth) > kPageCellLimit) {
         // The view's browser process runs out of memory on such a page after minutes.
         std::printf("%-22s %-11s %9lld %8s %16s\n",
                     qPrintable(PictureName(size.width, size.height)),

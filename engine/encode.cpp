@@ -31,8 +31,7 @@ bool IsSet(Int16 flag) { return flag != 0; }
 
 // The pixel font serves pages whose cells carry characters; colour cells alone keep their bytes.
 bool UsesPixelFont(const EncodeOptions& options) {
-  return options.PixelFont &&
-         (IsSet(options.BW) || (IsSet(options.HighQuality) && options.Ratio > 1));
+  return options.PixelFont && (IsSet(options.BW) || ColoredCellsCarryCharacters(options));
 }
 
 void CheckOptions(const EncodeOptions& options) {

@@ -17,6 +17,12 @@ struct EncodeOptions {
   bool PixelFont = false;  // pages of characters carry their own pixel font (not one of the seven)
 };
 
+// Whether colored cells carry two coloured characters besides their colour: at higher quality,
+// in cells larger than one pixel.
+inline bool ColoredCellsCarryCharacters(const EncodeOptions& options) {
+  return options.HighQuality != 0 && options.Ratio > 1;
+}
+
 // The rectangle a run encodes, in picture pixels. It may reach beyond the picture.
 struct Region {
   int Left = 0;

@@ -34,7 +34,7 @@ std::vector<Spread> Spreads(int n, int m) {
 }  // namespace
 
 std::optional<PixelSize> PageWidthSize(int width, int height, int ratio, int pageWidth) {
-  if (pageWidth <= 0 || width <= 0 || height <= 0) return std::nullopt;
+  if (ratio < 1 || pageWidth <= 0 || width <= 0 || height <= 0) return std::nullopt;
   const long long cells = pageWidth / 2;
   if (width / ratio <= cells) return std::nullopt;
   const long long newWidth = cells * ratio;
@@ -48,7 +48,7 @@ long long PageCells(int width, int height, int ratio, int pageWidth) {
     width = size->Width;
     height = size->Height;
   }
-  if (width <= 0 || height <= 0) return 0;
+  if (ratio < 1 || width <= 0 || height <= 0) return 0;
   return static_cast<long long>(width / ratio) * (height / ratio);
 }
 

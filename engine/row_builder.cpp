@@ -108,7 +108,7 @@ void RowBuilder::BuildColored(int y) {
   const int columns = grid.Columns();
   row_.Clear();
   row_.Put(context_.coloredPrefix);
-  if (grid.Ratio > 1 && IsSet(context_.options.HighQuality)) {
+  if (ColoredCellsCarryCharacters(context_.options)) {
     twoColourCells_.resize(static_cast<std::size_t>(columns));
     for (int i = 0; i < columns; ++i) {
       TwoColourCell& cell = twoColourCells_[static_cast<std::size_t>(i)];

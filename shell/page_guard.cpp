@@ -13,7 +13,7 @@ namespace {
 // quality or of one pixel a colour; a B&W cell two characters, some written as entities.
 long long BytesPerCell(const EncodeOptions& options) {
   if (options.BW != 0) return 4;
-  return options.HighQuality != 0 && options.Ratio > 1 ? 55 : 25;
+  return ColoredCellsCarryCharacters(options) ? 55 : 25;
 }
 
 QString Number(long long value) { return QLocale(QLocale::English).toString(value); }
