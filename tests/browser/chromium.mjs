@@ -80,25 +80,6 @@ export class Chromium {
     return { ...(await this.decode(Buffer.from(data, 'base64'), 'image/png')), box };
   }
 
-  // The fonts Chromium really drew the text of the first element matching `selector` in the page
-  // at `file` with: [{familyName, glyphCount}, ...], whatever family the page asked for.
-  async fontsUsed(file, selector) {
-    await this.renderer.goto(pathToFileURL(file).href, { waitUntil: 'load' });
-    const cdp = this.protocol;
-    await cdp.send('DOM.enable');
-    await cdp.send('CSS.enable');
-    try {
-      const { root } = await cdp.send('DOM.getDocument', { depth: -1 });
-      const { nodeId } = await cdp.send('DOM.querySelector', { nodeId: root.nodeId, selector });
-      if (!nodeId) throw new Error(`${file} has no ${selector}`);
-      const { fonts } = await cdp.send('CSS.getPlatformFontsForNode', { nodeId });
-      return fonts.map(({ familyName, glyphCount }) => ({ familyName, glyphCount }));
-    } finally {
-      await cdp.send('CSS.disable');
-      await cdp.send('DOM.disable');
-    }
-  }
-
   // Decodes a picture file (BMP, GIF, JPEG, PNG) the way the browser shows it.
   async decodeFile(file) {
     const mime = MIME[extname(file).toLowerCase()];

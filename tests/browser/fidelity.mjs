@@ -2,7 +2,7 @@
 // has the same number of cells across, is encoded by stipplor-encode and rendered by Chromium,
 // and the drawn area is scored against the part of the picture the page encodes.
 import { execFileSync } from 'node:child_process';
-import { appendFileSync, existsSync, mkdtempSync, rmSync } from 'node:fs';
+import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -106,13 +106,6 @@ export class Fidelity {
   score(picture, rendering) {
     return score(picture, rendering, { longest: SCORED });
   }
-}
-
-// Appends a case's measured values to the file named by STIPPLOR_FIDELITY_REPORT (one JSON line
-// each), from which the tables of measured values are copied.
-export function record(name, values) {
-  const report = process.env.STIPPLOR_FIDELITY_REPORT;
-  if (report) appendFileSync(report, `${JSON.stringify({ name, ...values })}\n`);
 }
 
 // A measured value as the tables and messages show it.

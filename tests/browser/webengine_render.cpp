@@ -1,19 +1,15 @@
-// QT_QPA_PLATFORM=offscreen webengine_render [--size WxH] [--script FILE] PAGE PNG [PAGE PNG ...]
+// QT_QPA_PLATFORM=offscreen webengine_render [--size WxH] PAGE PNG [PAGE PNG ...]
 //
 // Renders pages in the desktop program's own result window, offscreen, for the browser tests
 // that hold it against Chromium. Each PAGE (a generated document, "stipplor-encode --document")
 // is handed to a TextForm line by line, as a run hands it over, so the window writes and loads
-// it exactly as in the program; once the view has painted it, its grab is saved to PNG. With a
-// script (a JavaScript expression), one JSON line per page is printed:
-// {"page": PAGE, "result": the expression's value in the loaded page}.
+// it exactly as in the program; once the view has painted it, its grab is saved to PNG.
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -87,20 +83,14 @@ void Show(stipplor::TextForm& form, const QByteArray& document) {
   if (!finished || !*loaded) throw std::runtime_error("the view did not load the document");
 }
 
-QJsonValue Evaluate(QWebEngineView& view, const QString& script) {
-  std::optional<QVariant> value;
-  view.page()->runJavaScript(script, [&value](const QVariant& result) { value = result; });
-  if (!WaitUntil([&value] { return value.has_value(); })) {
-    throw std::runtime_error("the script did not answer");
-  }
-  return QJsonValue::fromVariant(*value);
-}
-
 // The view paints a loaded page in steps, the first of them before the layout of a long page is
-// done: its grab once the layout is done (asking the page for its height waits for it) and five
-// grabs 200 ms apart are equal.
+// done: its grab once the layout is done (a script asking the page for its height waits for it)
+// and five grabs 200 ms apart are equal.
 QImage PaintedGrab(QWebEngineView& view) {
-  Evaluate(view, QStringLiteral("document.body.getBoundingClientRect().height"));
+  bool laidOut = false;
+  view.page()->runJavaScript(QStringLiteral("document.body.getBoundingClientRect().height"),
+                             [&laidOut](const QVariant&) { laidOut = true; });
+  if (!WaitUntil([&laidOut] { return laidOut; })) throw std::runtime_error("no layout");
   QImage previous = view.grab().toImage();
   QImage grab;
   int equal = 0;
@@ -116,57 +106,30 @@ QImage PaintedGrab(QWebEngineView& view) {
   return grab;
 }
 
-int Usage() {
-  std::fputs("usage: webengine_render [--size WxH] [--script FILE] PAGE PNG [PAGE PNG ...]\n",
-             stderr);
-  return 2;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
   // Run offscreen (QT_QPA_PLATFORM=offscreen).
   stipplor::PrepareWebEngineForTools();
   QApplication app(argc, argv);
-
-  QStringList args = QApplication::arguments().mid(1);
-  QSize size(800, 600);
-  QString script;
+  const QStringList args = QApplication::arguments();
+  const QStringList size = args.value(2).split(u'x');
+  if (args.size() < 5 || args.size() % 2 == 0 || args[1] != QStringLiteral("--size") ||
+      size.size() != 2) {
+    std::fputs("usage: webengine_render --size WxH PAGE PNG [PAGE PNG ...]\n", stderr);
+    return 2;
+  }
   try {
-    while (!args.isEmpty() && args.front().startsWith(QStringLiteral("--"))) {
-      const QString option = args.takeFirst();
-      if (args.isEmpty()) return Usage();
-      const QString value = args.takeFirst();
-      if (option == QStringLiteral("--size")) {
-        const QStringList parts = value.split(u'x');
-        if (parts.size() != 2) return Usage();
-        size = QSize(parts[0].toInt(), parts[1].toInt());
-        if (size.isEmpty()) return Usage();
-      } else if (option == QStringLiteral("--script")) {
-        script = QString::fromUtf8(ReadFile(value));
-      } else {
-        return Usage();
-      }
-    }
-    if (args.isEmpty() || args.size() % 2 != 0) return Usage();
-
     NoFrame frame;
     stipplor::QtDialogs dialogs;
     stipplor::TextForm form(frame, dialogs);
-    form.resize(size);
+    form.resize(size[0].toInt(), size[1].toInt());
     form.show();
-    for (qsizetype i = 0; i < args.size(); i += 2) {
+    for (qsizetype i = 3; i < args.size(); i += 2) {
       Show(form, ReadFile(args[i]));
-      const QImage grab = PaintedGrab(*form.WebBrowser1);
-      if (!grab.save(args[i + 1], "PNG")) {
+      if (!PaintedGrab(*form.WebBrowser1).save(args[i + 1], "PNG")) {
         throw std::runtime_error("cannot write " + args[i + 1].toStdString());
       }
-      if (script.isEmpty()) continue;
-      const QJsonObject line{{QStringLiteral("page"), args[i]},
-                             {QStringLiteral("result"), Evaluate(*form.WebBrowser1, script)}};
-      std::fputs(QJsonDocument(line).toJson(QJsonDocument::Compact).append('\n').constData(),
-                 stdout);
-      std::fflush(stdout);
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "webengine_render: %s\n", error.what());
