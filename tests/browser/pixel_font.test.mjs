@@ -24,14 +24,6 @@ before(async () => {
 });
 after(async () => fidelity?.close());
 
-// Runs in the page: the box of its tables, which the pixel font fills exactly.
-function tablesArea() {
-  const rects = [...document.querySelectorAll('table')].map((t) => t.getBoundingClientRect());
-  const left = Math.min(...rects.map((r) => r.left));
-  const top = Math.min(...rects.map((r) => r.top));
-  return { x: left + scrollX, y: top + scrollY, width: Math.max(...rects.map((r) => r.right)) - left, height: Math.max(...rects.map((r) => r.bottom)) - top };
-}
-
 // The RGBA raster the page's characters describe: per character a pixel column of two pixels,
 // "I" inked in both, "." in the lower, "'" in the upper, a blank in neither; ink in the font
 // colour, the rest in the cell's background.
@@ -59,13 +51,13 @@ function describedRaster(html) {
 const sameImage = (a, b) => a.width === b.width && a.height === b.height && Buffer.compare(Buffer.from(a.data), Buffer.from(b.data)) === 0;
 
 test('Chromium draws the raster the characters describe, pixel for pixel', async () => {
-  const rendering = await fidelity.browser.renderPage(page, tablesArea);
+  const rendering = await fidelity.browser.renderPage(page);
   assert.ok(sameImage(rendering, describedRaster(readFileSync(page, 'latin1'))), 'the pixels differ');
 });
 
 test('Firefox ESR draws the page as Chromium does', async () => {
   if (!existsSync(FIREFOX)) throw new Error(`Firefox ESR not found at ${FIREFOX}: run ./dev.sh test, or apt-get install firefox-esr`);
-  const chromium = await fidelity.browser.renderPage(page, tablesArea);
+  const chromium = await fidelity.browser.renderPage(page);
   const png = page.replace(/\.html$/, '.png');
   const profile = page.replace(/\.html$/, '-firefox');
   mkdirSync(profile);
