@@ -149,6 +149,8 @@ TEST(Encode, MergesRunsOnlyWhenThatIsShorter) {
   const auto rowOf = [](const std::vector<PackedColor>& pixels) {
     return EncodeLines(Picture(static_cast<int>(pixels.size()), 1, pixels), With(0, 1)).at(1);
   };
+  EXPECT_EQ(rowOf(std::vector<PackedColor>(7, a)),
+            ColoredRow(14, "<td width=14 bgcolor=#0A141E></td>"));
   EXPECT_EQ(rowOf({a, b, a}), ColoredRow(6,
                                          "<td bgcolor=#0A141E></td><td bgcolor=#28323C></td>"
                                          "<td bgcolor=#0A141E></td>"));
