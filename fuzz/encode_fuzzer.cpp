@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/encode.h"
+#include "engine/html_document.h"
 
 namespace stipplor::fuzz {
 namespace {
@@ -30,22 +31,12 @@ constexpr long long kSafe = 3000;
   std::abort();
 }
 
-class LineRecorder : public LineSink {
- public:
-  void Begin() override { ++begun; }
-  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
-  void End() override { ++ended; }
-  std::vector<std::string> lines;
-  int begun = 0;
-  int ended = 0;
-};
-
 struct Outcome {
-  LineRecorder document;
+  HtmlDocument document;
   std::optional<EncodeResult> result;
   std::string error;
   bool operator==(const Outcome& o) const {
-    return document.lines == o.document.lines && document.ended == o.document.ended &&
+    return document.Text() == o.document.Text() && document.Ended() == o.document.Ended() &&
            error == o.error && result.has_value() == o.result.has_value() &&
            (!result || (result->Caption == o.result->Caption && result->Range == o.result->Range));
   }
@@ -84,12 +75,16 @@ struct Cursor {
 };
 
 // Checks the document of a completed run against what the region and options alone imply.
-void CheckDocument(const LineRecorder& document, const Region& region, const EncodeOptions& o) {
+void CheckDocument(const HtmlDocument& document, const Region& region, const EncodeOptions& o) {
   const bool bw = o.BW != 0;
   const long long rows = region.Height >= o.Ratio ? region.Height / o.Ratio : 0;
   const long long columns = region.Width >= o.Ratio ? region.Width / o.Ratio : 0;
-  const std::vector<std::string>& lines = document.lines;
-  if (document.begun != 1 || document.ended != 1) Fail("document not begun and ended once");
+  std::vector<std::string_view> lines;
+  for (std::string_view text = document.Text(); !text.empty();
+       text.remove_prefix(lines.back().size() + 2)) {
+    lines.push_back(text.substr(0, text.find("\r\n")));
+  }
+  if (!document.Ended()) Fail("document not ended");
   if (lines.size() != static_cast<std::size_t>(rows + (bw ? 3 : 2))) Fail("line count");
   if (lines.front() != "<HTML><HEAD></HEAD><BODY><DIV ALIGN=CENTER>") Fail("head", lines.front());
   if (lines.back() != (bw ? "</table></DIV></BODY></HTML>" : "</DIV></BODY></HTML>"))
@@ -162,23 +157,21 @@ int FoldMiddle(int length) {
 // other stays within a few cells.
 std::optional<Region> ConsumeSelection(FuzzedDataProvider& data, int pictureWidth,
                                        int pictureHeight) {
-  switch (data.ConsumeIntegralInRange(0, 3)) {
+  const auto in = [&data](int least, int most) { return data.ConsumeIntegralInRange(least, most); };
+  switch (in(0, 3)) {
     case 0:
       return std::nullopt;
     case 1:  // around the picture
-      return Region{data.ConsumeIntegralInRange(-kMaxPictureSide, 2 * kMaxPictureSide),
-                    data.ConsumeIntegralInRange(-kMaxPictureSide, 2 * kMaxPictureSide),
-                    data.ConsumeIntegralInRange(-8, 2 * kMaxPictureSide),
-                    data.ConsumeIntegralInRange(-8, 2 * kMaxPictureSide)};
+      return Region{in(-kMaxPictureSide, 2 * kMaxPictureSide),
+                    in(-kMaxPictureSide, 2 * kMaxPictureSide), in(-8, 2 * kMaxPictureSide),
+                    in(-8, 2 * kMaxPictureSide)};
     case 2:  // anywhere, a few cells in size
-      return Region{data.ConsumeIntegralInRange(-kFar, kFar),
-                    data.ConsumeIntegralInRange(-kFar, kFar), data.ConsumeIntegralInRange(-8, 24),
-                    data.ConsumeIntegralInRange(-8, 24)};
+      return Region{in(-kFar, kFar), in(-kFar, kFar), in(-8, 24), in(-8, 24)};
     default: {  // one side long, up to beyond the 16-bit range, the other short
-      const int left = data.ConsumeIntegralInRange(-pictureWidth, pictureWidth);
-      const int top = data.ConsumeIntegralInRange(-pictureHeight, pictureHeight);
-      const int length = FoldMiddle(data.ConsumeIntegralInRange(-kFar, kFar));
-      const int across = data.ConsumeIntegralInRange(-2, 4);
+      const int left = in(-pictureWidth, pictureWidth);
+      const int top = in(-pictureHeight, pictureHeight);
+      const int length = FoldMiddle(in(-kFar, kFar));
+      const int across = in(-2, 4);
       if (data.ConsumeBool()) return Region{left, top, length, across};
       return Region{left, top, across, length};
     }
@@ -229,7 +222,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     return 0;
   }
   if (single.error != "Overflow") Fail("run stopped with", single.error);
-  if (single.document.ended != 0) Fail("stopped run ended its document");
+  if (single.document.Ended()) Fail("stopped run ended its document");
   for (const long long v : {0LL + r.Left, 0LL + r.Top, 0LL + r.Width, 0LL + r.Height,
                             0LL + r.Left + r.Width, 0LL + r.Top + r.Height}) {
     if (v < -kSafe || v > kSafe) return 0;

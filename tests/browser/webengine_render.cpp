@@ -1,4 +1,4 @@
-// QT_QPA_PLATFORM=offscreen webengine_render [--size WxH] PAGE PNG [PAGE PNG ...]
+// QT_QPA_PLATFORM=offscreen webengine_render --size WxH PAGE PNG [PAGE PNG ...]
 //
 // Renders pages in the desktop program's own result window, offscreen, for the browser tests
 // that hold it against Chromium. Each PAGE (a generated document, "stipplor-encode --document")
@@ -37,8 +37,6 @@ class NoFrame : public stipplor::MainFrame {
   bool MenuVisible(MenuItem /*item*/) const override { return false; }
 };
 
-constexpr int kTimeoutMs = 30000;
-
 QByteArray ReadFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
@@ -49,11 +47,11 @@ QByteArray ReadFile(const QString& path) {
 
 // Runs the event loop until `done` holds; false after the time-out.
 template <typename Done>
-bool WaitUntil(Done done, int timeoutMs = kTimeoutMs) {
+bool WaitUntil(Done done) {
   QElapsedTimer timer;
   timer.start();
   while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
+    if (timer.elapsed() > 30000) return false;
     QEventLoop loop;
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
     loop.exec();
@@ -65,22 +63,18 @@ bool WaitUntil(Done done, int timeoutMs = kTimeoutMs) {
 // view to finish loading it.
 void Show(stipplor::TextForm& form, const QByteArray& document) {
   std::optional<bool> loaded;
-  const auto connection = QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished,
-                                           [&loaded](bool ok) { loaded = ok; });
+  QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished,
+                   [&loaded](bool ok) { loaded = ok; });
   stipplor::LineSink& sink = form.Document();
   sink.Begin();
-  const QByteArrayList lines = document.split('\n');
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    QByteArray line = lines[i];
-    if (line.endsWith('\r')) line.chop(1);
-    // The text after the last line break is a line only when it is not empty.
-    if (i + 1 == lines.size() && line.isEmpty()) break;
-    sink.AppendLine(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+  for (qsizetype at = 0, end; (end = document.indexOf("\r\n", at)) >= 0; at = end + 2) {
+    sink.AppendLine(
+        std::string_view(document.constData() + at, static_cast<std::size_t>(end - at)));
   }
   sink.End();
-  const bool finished = WaitUntil([&loaded] { return loaded.has_value(); });
-  QObject::disconnect(connection);
-  if (!finished || !*loaded) throw std::runtime_error("the view did not load the document");
+  if (!WaitUntil([&loaded] { return loaded.has_value(); }) || !*loaded) {
+    throw std::runtime_error("the view did not load the document");
+  }
 }
 
 // The view paints a loaded page in steps, the first of them before the layout of a long page is
