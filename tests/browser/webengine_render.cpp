@@ -6,21 +6,18 @@
 // it exactly as in the program; once the view has painted it, its grab is saved to PNG.
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QImage>
-#include <QTimer>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdio>
-#include <optional>
 #include <stdexcept>
 #include <utility>
 
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
 #include "result_window/text_form.h"
+#include "tests/gui_support/app_fixture.h"
 #include "tests/gui_support/web_engine_setup.h"
 
 namespace {
@@ -37,34 +34,10 @@ class NoFrame : public stipplor::MainFrame {
   bool MenuVisible(MenuItem /*item*/) const override { return false; }
 };
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw std::runtime_error(path.toStdString() + ": " + file.errorString().toStdString());
-  }
-  return file.readAll();
-}
-
-// Runs the event loop until `done` holds; false after the time-out.
-template <typename Done>
-bool WaitUntil(Done done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > 30000) return false;
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
 // Hands the document's lines (each ended by CR LF) to the window as one run, and waits for the
 // view to finish loading it.
 void Show(stipplor::TextForm& form, const QByteArray& document) {
-  std::optional<bool> loaded;
-  QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished,
-                   [&loaded](bool ok) { loaded = ok; });
+  if (document.isEmpty()) throw std::runtime_error("no document");
   stipplor::LineSink& sink = form.Document();
   sink.Begin();
   for (qsizetype at = 0, end; (end = document.indexOf("\r\n", at)) >= 0; at = end + 2) {
@@ -72,9 +45,8 @@ void Show(stipplor::TextForm& form, const QByteArray& document) {
         std::string_view(document.constData() + at, static_cast<std::size_t>(end - at)));
   }
   sink.End();
-  if (!WaitUntil([&loaded] { return loaded.has_value(); }) || !*loaded) {
+  if (!stipplor::testing::WaitForLoad(form))
     throw std::runtime_error("the view did not load the document");
-  }
 }
 
 // The view paints a loaded page in steps, the first of them before the layout of a long page is
@@ -84,18 +56,19 @@ QImage PaintedGrab(QWebEngineView& view) {
   bool laidOut = false;
   view.page()->runJavaScript(QStringLiteral("document.body.getBoundingClientRect().height"),
                              [&laidOut](const QVariant&) { laidOut = true; });
-  if (!WaitUntil([&laidOut] { return laidOut; })) throw std::runtime_error("no layout");
+  if (!QTest::qWaitFor([&laidOut] { return laidOut; }, 30000))
+    throw std::runtime_error("no layout");
   QImage previous = view.grab().toImage();
   QImage grab;
   int equal = 0;
-  const bool settled = WaitUntil([&] {
-    QEventLoop loop;
-    QTimer::singleShot(200, &loop, &QEventLoop::quit);
-    loop.exec();
-    grab = view.grab().toImage();
-    equal = std::exchange(previous, grab) == grab ? equal + 1 : 0;
-    return equal == 4;
-  });
+  const bool settled = QTest::qWaitFor(
+      [&] {
+        QTest::qWait(200);
+        grab = view.grab().toImage();
+        equal = std::exchange(previous, grab) == grab ? equal + 1 : 0;
+        return equal == 4;
+      },
+      30000);
   if (!settled) throw std::runtime_error("the view kept changing its painting");
   return grab;
 }
@@ -120,7 +93,7 @@ int main(int argc, char* argv[]) {
     form.resize(size[0].toInt(), size[1].toInt());
     form.show();
     for (qsizetype i = 3; i < args.size(); i += 2) {
-      Show(form, ReadFile(args[i]));
+      Show(form, stipplor::testing::ReadAll(args[i]));
       if (!PaintedGrab(*form.WebBrowser1).save(args[i + 1], "PNG")) {
         throw std::runtime_error("cannot write " + args[i + 1].toStdString());
       }
