@@ -58,12 +58,19 @@ TEST(GetPixBW, UniformGreyCellsAtBothParities) {
     EXPECT_EQ(BW2x2(Filled(4, 2, Grey(grey)), 0, 0, kPlain, -1), even) << grey;
     EXPECT_EQ(BW2x2(Filled(4, 2, Grey(grey)), 2, 0, kPlain, -1), odd) << grey;
   }
-  // Fractal in a flat area follows the Hilbert shapes of the cells.
+  // Fractal follows the Hilbert shapes of the cells: in a flat area, and in a nearly flat one
+  // (greys 100, 102 over 104, 104) where each shape's bias on each sub-cell decides the ink.
+  Picture nearlyFlat(8, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 8; ++x) nearlyFlat.Row(y)[x] = Grey(y % 2 ? 104 : 100 + 2 * (x % 2));
+  }
   const char* fractal[2][4] = {{"I ", "I ", "..", "I "}, {"&nbsp;I", "I ", "I ", "''"}};
+  const char* fractalSlope[2][4] = {{"I ", "I ", "'.", "I "}, {"'.", "I ", "I ", "''"}};
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 4; ++column) {
       EXPECT_EQ(BW2x2(Filled(8, 4, Grey(128)), 2 * column, 2 * row, kFractal),
                 fractal[row][column]);
+      EXPECT_EQ(BW2x2(nearlyFlat, 2 * column, 2 * row, kFractal), fractalSlope[row][column]);
     }
   }
 }
