@@ -1,7 +1,8 @@
 // One fidelity case from start to end: a sample picture, resized so that every page of its kind
 // has the same number of cells across and written as a 24-bit BMP (the encoder reads exactly the
 // pixels the metrics compare with), is encoded by stipplor-encode and rendered by Chromium, and
-// the drawn area is scored against the part of the picture the page encodes.
+// the drawn area is scored against the part of the picture the page encodes. The README's
+// pictures (scripts/screenshots) are made with the same parts.
 import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -10,6 +11,7 @@ import { fileURLToPath } from 'node:url';
 
 import { Chromium } from './chromium.mjs';
 import { crop, downscale, fitSize, score } from './metrics.mjs';
+import { bmpBytes } from './pictures.mjs';
 
 // Cell edge in picture pixels for each size.
 export const RATIO = { '1:2': 1, '1:1': 2, '3:2': 3, '2:1': 4 };
@@ -23,34 +25,12 @@ const CELLS = { text: 256, colour: 160 };
 // The command-line options for a family named by words: "bw <style> grey|colorized [smooth]" or
 // "colored high|low [minimize]", either followed by "pixel" for the pixel font. Every option is
 // given, so no default is relied on.
-function encoderOptions(size, family) {
+export function encoderOptions(size, family) {
   const has = (word) => family.split(' ').includes(word);
   const font = has('pixel') ? ['--pixel-font'] : [];
   const style = family.split(' ')[1];
   if (has('bw')) return ['--size', size, '--bw', '--style', style, has('colorized') ? '--colorized' : '--grey', has('smooth') ? '--smooth' : '--no-smooth', ...font];
   return ['--size', size, '--colored', '--quality', style, has('minimize') ? '--minimize' : '--no-minimize', ...font];
-}
-
-// The bytes of an uncompressed 24-bit BMP: rows bottom-up, blue-green-red, padded to 4 bytes.
-function bmpBytes({ width, height, data }) {
-  const stride = Math.ceil((width * 3) / 4) * 4;
-  const bytes = Buffer.alloc(54 + stride * height);
-  bytes.write('BM', 0, 'latin1');
-  bytes.writeUInt32LE(bytes.length, 2);
-  bytes.writeUInt32LE(54, 10); // pixels follow the two headers
-  bytes.writeUInt32LE(40, 14); // BITMAPINFOHEADER
-  bytes.writeInt32LE(width, 18);
-  bytes.writeInt32LE(height, 22);
-  bytes.writeUInt16LE(1, 26); // planes
-  bytes.writeUInt16LE(24, 28); // bits per pixel
-  bytes.writeUInt32LE(stride * height, 34);
-  for (let y = 0; y < height; y++) {
-    for (let x = 0; x < width; x++) {
-      const [src, row] = [(y * width + x) * 4, 54 + (height - 1 - y) * stride + 3 * x];
-      [bytes[row], bytes[row + 1], bytes[row + 2]] = [data[src + 2], data[src + 1], data[src]];
-    }
-  }
-  return bytes;
 }
 
 // A Fidelity over a fresh scratch folder and a Chromium with this viewport; the encoder and the
@@ -74,7 +54,7 @@ export async function openFidelity(viewport) {
   return new Fidelity({ browser, encoder, samples, work, close });
 }
 
-class Fidelity {
+export class Fidelity {
   constructor(parts) {
     Object.assign(this, parts, { pictures: new Map() });
   }
