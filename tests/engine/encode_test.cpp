@@ -77,6 +77,11 @@ TEST(Encode, WholeDocuments) {
        Region{0, 0, 9, 2},
        {kTable + "0 width=6" + std::string(kFont) + "'>"}},
       {columnNineWhite, With(0, 3, 0, 0, 0), {}, {ColoredRow(6, black + black + black)}},
+      // Lower quality: each cell's mean colour.
+      {Picture(4, 2, {red, red, white, white, red, 0, white, white}),
+       With(0, 2, 0, 0, 0),
+       {},
+       {ColoredRow(4, "<td bgcolor=#BF0000></td><td bgcolor=#FFFFFF></td>")}},
       // Outside the picture: black for colored cells; for B&W red -1, brightness -2 (full ink).
       {Filled(2, 2, white),
        With(0, 1, 0, -1, 0),
