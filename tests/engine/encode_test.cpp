@@ -167,6 +167,13 @@ TEST(Encode, MergesRunsOnlyWhenThatIsShorter) {
   EXPECT_EQ(rowOf(tie).find("width=", 60), std::string::npos);
   tie.insert(tie.begin(), 2, b);
   EXPECT_NE(rowOf(tie).find("<td width=4 bgcolor=#28323C>"), std::string::npos);
+  // A run of fifty (width=100: three digits) and a pair save 1215 + 17, what 154 singles cost.
+  std::vector<PackedColor> wide(50, a);
+  wide.insert(wide.end(), 2, b);
+  for (int single = 0; single < 154; ++single) wide.push_back(single % 2 ? b : a);
+  EXPECT_EQ(rowOf(wide).find("width=", 60), std::string::npos);
+  wide.insert(wide.begin(), 2, b);
+  EXPECT_NE(rowOf(wide).find("<td width=100 bgcolor=#0A141E>"), std::string::npos);
 }
 
 TEST(Encode, Captions) {
