@@ -5,6 +5,9 @@
 #                      sanitizers, then the desktop program's tests with Qt's assertions on,
 #                      then 25 s of fuzzing each target, then the ordinary build)
 #   ./dev.sh bench     Release build and the benchmarks
+#   ./dev.sh fidelity [WORD...]  render the samples in every size and family in Chromium and
+#                      print how closely each page copies its picture (only the pages whose name,
+#                      e.g. "astronaut.jpg 1:1 bw dotted grey smooth pixel", holds every WORD)
 #   ./dev.sh gui       build and start the desktop program with the sample picture open
 #   ./dev.sh fuzz [S]  fuzz the picture loader and the encoder, S seconds each (default 300)
 #   ./dev.sh package   Release build and its Debian package in build/release/package/
@@ -127,6 +130,14 @@ verb_bench() {
   QT_QPA_PLATFORM=offscreen build/release/bench/result_window_bench
 }
 
+# A measurement, like the benchmarks: the tests keep a few floors, this prints every score.
+verb_fidelity() {
+  need "${BASE_PACKAGES[@]}"
+  browser_test_tools
+  build default
+  STIPPLOR_ENCODE="$ROOT/build/default/cli/stipplor-encode" node tests/browser/survey.mjs "$@"
+}
+
 verb_gui() {
   need "${BASE_PACKAGES[@]}"
   build default
@@ -157,7 +168,7 @@ verb_screenshots() {
 usage() { sed -n '2,/^# Each verb/p' "$0" | sed 's/^# \{0,1\}//'; }
 
 case "${1:-}" in
-  demo | test | bench | gui | fuzz | screenshots | package) verb="verb_$1"; shift; "$verb" "$@" ;;
+  demo | test | bench | fidelity | gui | fuzz | screenshots | package) verb="verb_$1"; shift; "$verb" "$@" ;;
   -h | --help | help | "") usage ;;
   *) echo "dev.sh: unknown verb '$1'" >&2; usage >&2; exit 2 ;;
 esac

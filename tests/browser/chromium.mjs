@@ -13,34 +13,17 @@ const { chromium } = await import('playwright-core').catch((error) => {
 
 export const CHROMIUM = process.env.STIPPLOR_CHROMIUM || '/usr/bin/chromium';
 
-const FLAGS = [
-  '--disable-gpu',
-  '--no-first-run',
-  '--disable-background-networking',
-  '--disable-component-update',
-  '--disable-sync',
-  '--disable-quic',
-];
+const FLAGS = ['--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync', '--disable-quic'];
 
 const MIME = { '.png': 'image/png', '.jpg': 'image/jpeg', '.jpeg': 'image/jpeg', '.gif': 'image/gif', '.bmp': 'image/bmp' };
 
 export class Chromium {
   static async launch({ viewport = { width: 1280, height: 1024 } } = {}) {
-    if (!existsSync(CHROMIUM)) {
-      throw new Error(`Chromium not found at ${CHROMIUM}: run ./dev.sh test, or apt-get install chromium`);
-    }
+    if (!existsSync(CHROMIUM)) throw new Error(`Chromium not found at ${CHROMIUM}: run ./dev.sh test, or apt-get install chromium`);
     const profile = mkdtempSync(join(tmpdir(), 'stipplor-chromium-'));
-    const args = [...FLAGS];
-    if (process.getuid?.() === 0) args.push('--no-sandbox');
+    const args = process.getuid?.() === 0 ? [...FLAGS, '--no-sandbox'] : FLAGS;
     try {
-      const context = await chromium.launchPersistentContext(profile, {
-        executablePath: CHROMIUM,
-        headless: true,
-        args,
-        viewport,
-        deviceScaleFactor: 1,
-        offline: true,
-      });
+      const context = await chromium.launchPersistentContext(profile, { executablePath: CHROMIUM, headless: true, args, viewport, deviceScaleFactor: 1, offline: true });
       // One tab renders the pages (and is also reached through the DevTools protocol), another
       // decodes pictures: opening a tab per case costs more than rendering a small page.
       const [renderer, decoder] = [context.pages()[0] ?? (await context.newPage()), await context.newPage()];
@@ -72,31 +55,8 @@ export class Chromium {
       await page.setViewportSize({ width: Math.max(width, box.x + box.width), height: Math.max(height, box.y + box.height) });
     }
     // Straight to the protocol: a fast PNG encoding, the same pixels.
-    const { data } = await this.protocol.send('Page.captureScreenshot', {
-      format: 'png',
-      clip: { ...box, scale: 1 },
-      optimizeForSpeed: true,
-    });
+    const { data } = await this.protocol.send('Page.captureScreenshot', { format: 'png', clip: { ...box, scale: 1 }, optimizeForSpeed: true });
     return { ...(await this.decode(Buffer.from(data, 'base64'), 'image/png')), box };
-  }
-
-  // The fonts Chromium really drew the text of the first element matching `selector` in the page
-  // at `file` with: [{familyName, glyphCount}, ...], whatever family the page asked for.
-  async fontsUsed(file, selector) {
-    await this.renderer.goto(pathToFileURL(file).href, { waitUntil: 'load' });
-    const cdp = this.protocol;
-    await cdp.send('DOM.enable');
-    await cdp.send('CSS.enable');
-    try {
-      const { root } = await cdp.send('DOM.getDocument', { depth: -1 });
-      const { nodeId } = await cdp.send('DOM.querySelector', { nodeId: root.nodeId, selector });
-      if (!nodeId) throw new Error(`${file} has no ${selector}`);
-      const { fonts } = await cdp.send('CSS.getPlatformFontsForNode', { nodeId });
-      return fonts.map(({ familyName, glyphCount }) => ({ familyName, glyphCount }));
-    } finally {
-      await cdp.send('CSS.disable');
-      await cdp.send('DOM.disable');
-    }
   }
 
   // Decodes a picture file (BMP, GIF, JPEG, PNG) the way the browser shows it.
@@ -108,9 +68,7 @@ export class Chromium {
 
   // Decodes picture bytes into RGBA ({width, height, data}), as the metrics take them.
   async decode(bytes, mime) {
-    const { width, height, base64 } = await this.decoder.evaluate(decodeInPage, {
-      url: `data:${mime};base64,${Buffer.from(bytes).toString('base64')}`,
-    });
+    const { width, height, base64 } = await this.decoder.evaluate(decodeInPage, `data:${mime};base64,${Buffer.from(bytes).toString('base64')}`);
     return { width, height, data: new Uint8Array(Buffer.from(base64, 'base64')) };
   }
 }
@@ -122,13 +80,8 @@ export class Chromium {
 export function drawnArea() {
   const union = (rects) => {
     const drawn = rects.filter((r) => r.width > 0 && r.height > 0);
-    if (drawn.length === 0) return null;
-    return {
-      left: Math.min(...drawn.map((r) => r.left)),
-      top: Math.min(...drawn.map((r) => r.top)),
-      right: Math.max(...drawn.map((r) => r.right)),
-      bottom: Math.max(...drawn.map((r) => r.bottom)),
-    };
+    const side = (f, name) => f(...drawn.map((r) => r[name]));
+    return drawn.length ? { left: side(Math.min, 'left'), top: side(Math.min, 'top'), right: side(Math.max, 'right'), bottom: side(Math.max, 'bottom') } : null;
   };
   const tables = [...document.querySelectorAll('table')];
   let area = union(tables.map((t) => t.getBoundingClientRect()));
@@ -144,19 +97,16 @@ export function drawnArea() {
     area = text && { ...area, left: text.left, right: text.right };
   }
   if (!area) return null;
-  const x = Math.floor(area.left + scrollX);
-  const y = Math.floor(area.top + scrollY);
+  const [x, y] = [Math.floor(area.left + scrollX), Math.floor(area.top + scrollY)];
   return { x, y, width: Math.ceil(area.right + scrollX) - x, height: Math.ceil(area.bottom + scrollY) - y };
 }
 
 // Runs in the page: decodes an image URL through <img> and a canvas into base64 RGBA bytes.
-async function decodeInPage({ url }) {
+async function decodeInPage(url) {
   const img = new Image();
   img.src = url;
   await img.decode();
-  const canvas = document.createElement('canvas');
-  canvas.width = img.naturalWidth;
-  canvas.height = img.naturalHeight;
+  const canvas = Object.assign(document.createElement('canvas'), { width: img.naturalWidth, height: img.naturalHeight });
   const ctx = canvas.getContext('2d', { willReadFrequently: true });
   ctx.drawImage(img, 0, 0);
   const bytes = ctx.getImageData(0, 0, canvas.width, canvas.height).data;

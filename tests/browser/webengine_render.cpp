@@ -1,30 +1,23 @@
-// QT_QPA_PLATFORM=offscreen webengine_render [--size WxH] [--script FILE] PAGE PNG [PAGE PNG ...]
+// QT_QPA_PLATFORM=offscreen webengine_render --size WxH PAGE PNG [PAGE PNG ...]
 //
 // Renders pages in the desktop program's own result window, offscreen, for the browser tests
 // that hold it against Chromium. Each PAGE (a generated document, "stipplor-encode --document")
 // is handed to a TextForm line by line, as a run hands it over, so the window writes and loads
-// it exactly as in the program; once the view has painted it, its grab is saved to PNG. With a
-// script (a JavaScript expression), one JSON line per page is printed:
-// {"page": PAGE, "result": the expression's value in the loaded page}.
+// it exactly as in the program; once the view has painted it, its grab is saved to PNG.
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTimer>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdio>
-#include <optional>
 #include <stdexcept>
 #include <utility>
 
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
 #include "result_window/text_form.h"
+#include "tests/gui_support/app_fixture.h"
 #include "tests/gui_support/web_engine_setup.h"
 
 namespace {
@@ -41,85 +34,43 @@ class NoFrame : public stipplor::MainFrame {
   bool MenuVisible(MenuItem /*item*/) const override { return false; }
 };
 
-constexpr int kTimeoutMs = 30000;
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw std::runtime_error(path.toStdString() + ": " + file.errorString().toStdString());
-  }
-  return file.readAll();
-}
-
-// Runs the event loop until `done` holds; false after the time-out.
-template <typename Done>
-bool WaitUntil(Done done, int timeoutMs = kTimeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
 // Hands the document's lines (each ended by CR LF) to the window as one run, and waits for the
 // view to finish loading it.
 void Show(stipplor::TextForm& form, const QByteArray& document) {
-  std::optional<bool> loaded;
-  const auto connection = QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished,
-                                           [&loaded](bool ok) { loaded = ok; });
+  if (document.isEmpty()) throw std::runtime_error("no document");
   stipplor::LineSink& sink = form.Document();
   sink.Begin();
-  const QByteArrayList lines = document.split('\n');
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    QByteArray line = lines[i];
-    if (line.endsWith('\r')) line.chop(1);
-    // The text after the last line break is a line only when it is not empty.
-    if (i + 1 == lines.size() && line.isEmpty()) break;
-    sink.AppendLine(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+  for (qsizetype at = 0, end; (end = document.indexOf("\r\n", at)) >= 0; at = end + 2) {
+    sink.AppendLine(
+        std::string_view(document.constData() + at, static_cast<std::size_t>(end - at)));
   }
   sink.End();
-  const bool finished = WaitUntil([&loaded] { return loaded.has_value(); });
-  QObject::disconnect(connection);
-  if (!finished || !*loaded) throw std::runtime_error("the view did not load the document");
-}
-
-QJsonValue Evaluate(QWebEngineView& view, const QString& script) {
-  std::optional<QVariant> value;
-  view.page()->runJavaScript(script, [&value](const QVariant& result) { value = result; });
-  if (!WaitUntil([&value] { return value.has_value(); })) {
-    throw std::runtime_error("the script did not answer");
-  }
-  return QJsonValue::fromVariant(*value);
+  if (!stipplor::testing::WaitForLoad(form))
+    throw std::runtime_error("the view did not load the document");
 }
 
 // The view paints a loaded page in steps, the first of them before the layout of a long page is
-// done: its grab once the layout is done (asking the page for its height waits for it) and five
-// grabs 200 ms apart are equal.
+// done: its grab once the layout is done (a script asking the page for its height waits for it)
+// and five grabs 200 ms apart are equal.
 QImage PaintedGrab(QWebEngineView& view) {
-  Evaluate(view, QStringLiteral("document.body.getBoundingClientRect().height"));
+  bool laidOut = false;
+  view.page()->runJavaScript(QStringLiteral("document.body.getBoundingClientRect().height"),
+                             [&laidOut](const QVariant&) { laidOut = true; });
+  if (!QTest::qWaitFor([&laidOut] { return laidOut; }, 30000))
+    throw std::runtime_error("no layout");
   QImage previous = view.grab().toImage();
   QImage grab;
   int equal = 0;
-  const bool settled = WaitUntil([&] {
-    QEventLoop loop;
-    QTimer::singleShot(200, &loop, &QEventLoop::quit);
-    loop.exec();
-    grab = view.grab().toImage();
-    equal = std::exchange(previous, grab) == grab ? equal + 1 : 0;
-    return equal == 4;
-  });
+  const bool settled = QTest::qWaitFor(
+      [&] {
+        QTest::qWait(200);
+        grab = view.grab().toImage();
+        equal = std::exchange(previous, grab) == grab ? equal + 1 : 0;
+        return equal == 4;
+      },
+      30000);
   if (!settled) throw std::runtime_error("the view kept changing its painting");
   return grab;
-}
-
-int Usage() {
-  std::fputs("usage: webengine_render [--size WxH] [--script FILE] PAGE PNG [PAGE PNG ...]\n",
-             stderr);
-  return 2;
 }
 
 }  // namespace
@@ -128,45 +79,24 @@ int main(int argc, char* argv[]) {
   // Run offscreen (QT_QPA_PLATFORM=offscreen).
   stipplor::PrepareWebEngineForTools();
   QApplication app(argc, argv);
-
-  QStringList args = QApplication::arguments().mid(1);
-  QSize size(800, 600);
-  QString script;
+  const QStringList args = QApplication::arguments();
+  const QStringList size = args.value(2).split(u'x');
+  if (args.size() < 5 || args.size() % 2 == 0 || args[1] != QStringLiteral("--size") ||
+      size.size() != 2) {
+    std::fputs("usage: webengine_render --size WxH PAGE PNG [PAGE PNG ...]\n", stderr);
+    return 2;
+  }
   try {
-    while (!args.isEmpty() && args.front().startsWith(QStringLiteral("--"))) {
-      const QString option = args.takeFirst();
-      if (args.isEmpty()) return Usage();
-      const QString value = args.takeFirst();
-      if (option == QStringLiteral("--size")) {
-        const QStringList parts = value.split(u'x');
-        if (parts.size() != 2) return Usage();
-        size = QSize(parts[0].toInt(), parts[1].toInt());
-        if (size.isEmpty()) return Usage();
-      } else if (option == QStringLiteral("--script")) {
-        script = QString::fromUtf8(ReadFile(value));
-      } else {
-        return Usage();
-      }
-    }
-    if (args.isEmpty() || args.size() % 2 != 0) return Usage();
-
     NoFrame frame;
     stipplor::QtDialogs dialogs;
     stipplor::TextForm form(frame, dialogs);
-    form.resize(size);
+    form.resize(size[0].toInt(), size[1].toInt());
     form.show();
-    for (qsizetype i = 0; i < args.size(); i += 2) {
-      Show(form, ReadFile(args[i]));
-      const QImage grab = PaintedGrab(*form.WebBrowser1);
-      if (!grab.save(args[i + 1], "PNG")) {
+    for (qsizetype i = 3; i < args.size(); i += 2) {
+      Show(form, stipplor::testing::ReadAll(args[i]));
+      if (!PaintedGrab(*form.WebBrowser1).save(args[i + 1], "PNG")) {
         throw std::runtime_error("cannot write " + args[i + 1].toStdString());
       }
-      if (script.isEmpty()) continue;
-      const QJsonObject line{{QStringLiteral("page"), args[i]},
-                             {QStringLiteral("result"), Evaluate(*form.WebBrowser1, script)}};
-      std::fputs(QJsonDocument(line).toJson(QJsonDocument::Compact).append('\n').constData(),
-                 stdout);
-      std::fflush(stdout);
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "webengine_render: %s\n", error.what());

@@ -1,0 +1,122 @@
+// The arithmetic under the cells: colours, rounding, Hilbert shapes, the colored candidates.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <utility>
+
+#include "engine/colored_candidates.h"
+#include "engine/rounding.h"
+#include "tests/engine/support.h"
+
+namespace stipplor {
+namespace {
+
+TEST(Colour, SplitsFormatsAndCompares) {
+  for (const auto& [color, red, green, blue] : {std::tuple{33023, 255, 128, 0},
+                                                {16777215, 255, 255, 255},
+                                                {0, 0, 0, 0},
+                                                {-1, -1, 0, 0},
+                                                {0x123456, 0x56, 0x34, 0x12}}) {
+    Int16 r = 9, g = 9, b = 9;
+    Long2RGB(color, r, g, b);
+    EXPECT_EQ(std::tuple(r, g, b), std::tuple(red, green, blue)) << color;
+  }
+  EXPECT_EQ(RGB2Hex(10, 171, 205).Str(), "#0AABCD");
+  EXPECT_EQ(RGB2Hex(255, 128, 0).Str(), "#FF8000");
+  EXPECT_EQ(RGB2Hex(0, 0, 0).Str(), "#000000");
+  EXPECT_THROW(RGB2Hex(-1, 0, 0), InvalidArgumentError);
+  EXPECT_THROW(RGB2Hex(0, 256, 0), InvalidArgumentError);
+  EXPECT_THROW(RGB2Hex(0, 0, -5), InvalidArgumentError);
+  EXPECT_EQ(ColorDist(255, 0, 0, 0, 0, 255), 510);
+  EXPECT_EQ(ColorDist(0, 7, 255, 255, 0, 0), 517);
+  EXPECT_EQ(ColorDist(1, 2, 3, 1, 2, 3), 0);
+}
+
+// Every sum a cell of Width x Height pixels can give (weighted quadrant sums reach 4 x 255 x 16;
+// pixels outside the picture make them negative), divided first by the width, then by the
+// height in double and rounded half to even.
+template <int Width, int Height>
+void ExpectSameMeansAsDoubleDivision() {
+  for (int sum = -20000; sum <= 20000; ++sum) {
+    ASSERT_EQ(RoundHalfEven<Width * Height>(sum),
+              std::nearbyint(static_cast<double>(sum) / Width / Height))
+        << sum << " / " << Width << " / " << Height;
+  }
+}
+
+TEST(RoundHalfEven, MatchesDoubleDivisionForEveryCellSum) {
+  [&]<int... I>(std::integer_sequence<int, I...>) {
+    (ExpectSameMeansAsDoubleDivision<I / 4 + 1, I % 4 + 1>(), ...);
+  }
+  (std::make_integer_sequence<int, 16>{});
+  for (int brightness = -20000; brightness <= 20000; ++brightness) {  // B&W comparison values
+    ASSERT_EQ(RoundHalfEven<6>(brightness), std::nearbyint(brightness / 6.0)) << brightness;
+  }
+}
+
+TEST(GetHilbertShape, ShapesOfCells) {
+  constexpr int kShapes[8][8] = {
+      {0, 0, 3, 0, 0, 2, 0, 1}, {2, 0, 0, 1, 2, 3, 3, 3}, {0, 0, 0, 1, 0, 0, 3, 2},
+      {0, 2, 3, 0, 1, 0, 3, 1}, {2, 1, 0, 1, 0, 1, 2, 3}, {0, 0, 0, 0, 2, 1, 2, 2},
+      {0, 0, 1, 3, 1, 1, 0, 1}, {1, 0, 0, 1, 0, 1, 2, 1},
+  };
+  for (int row = 0; row < 8; ++row) {
+    for (int column = 0; column < 8; ++column) {
+      EXPECT_EQ(GetHilbertShape(column, row), kShapes[row][column]) << column << "," << row;
+    }
+  }
+  // Far cells, and cells left of or above the picture (the same arithmetic).
+  for (const auto& [column, row, shape] : {std::tuple{3, 5, 0},
+                                           {10, 0, 0},
+                                           {0, 10, 3},
+                                           {100, 37, 3},
+                                           {37, 100, 3},
+                                           {255, 255, 0},
+                                           {1000, 2000, 2},
+                                           {3276, 3276, 0},
+                                           {-1, -1, 0},
+                                           {-5, 3, 2},
+                                           {3, -5, 1},
+                                           {-100, 50, 2},
+                                           {-32768, 32767, 1},
+                                           {32767, -32768, 3}}) {
+    EXPECT_EQ(GetHilbertShape(column, row), shape) << column << "," << row;
+  }
+  // Over the whole 16-bit range the table agrees with the recursion in a square of edge 4^10.
+  for (int row = 0; row <= 32767; row += 97) {
+    for (int column = 32767; column >= 0; column -= 89) {
+      ASSERT_EQ(GetHilbertShape(column, row),
+                GetHilbertShapeEven(4 * column + row, 4 * row + column, 1 << 20, 0));
+    }
+  }
+  EXPECT_EQ(GetHilbertShapeOdd(1, 1, 2, 0), 1);
+  EXPECT_EQ(GetHilbertShapeEven(0, 0, 1, 5), 1);
+}
+
+void ExpectSameChoice(const QuadrantColors& q) {
+  const Candidate plain = BestCandidatePlain(q);
+  const Candidate fast = BestCandidate(q);
+  ASSERT_TRUE(fast.k == plain.k && fast.ink == plain.ink && fast.blank == plain.blank)
+      << "quadrant reds " << q[0].red << " " << q[1].red << " " << q[2].red << " " << q[3].red;
+}
+
+// The side-by-side search agrees with the plain one; channels beyond the byte range take the
+// plain one.
+TEST(BestCandidate, AgreesWithThePlainSearch) {
+  std::mt19937 random(20240611);
+  // Few distinct values make ties and exact divisions; the full range tests the reciprocals.
+  for (const int top : {1, 3, 255}) {
+    std::uniform_int_distribution<int> channel(0, top);
+    for (int n = 0; n < 20000; ++n) {
+      QuadrantColors quadrants;
+      for (RgbValues& q : quadrants) q = {channel(random), channel(random), channel(random)};
+      ExpectSameChoice(quadrants);
+    }
+  }
+  ExpectSameChoice({RgbValues{-1, 0, 0}, {255, 255, 255}, {-1, 0, 0}, {300, 0, 0}});
+}
+
+}  // namespace
+}  // namespace stipplor
