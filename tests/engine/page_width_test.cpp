@@ -6,7 +6,7 @@
 
 #include "engine/encode.h"
 #include "engine/html_document.h"
-#include "tests/engine/test_pictures.h"
+#include "tests/engine/support.h"
 
 namespace stipplor {
 namespace {
