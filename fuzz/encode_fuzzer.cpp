@@ -14,6 +14,7 @@
 
 #include "engine/encode.h"
 #include "engine/html_document.h"
+#include "engine/pixel_font.h"
 
 namespace stipplor::fuzz {
 namespace {
@@ -77,6 +78,9 @@ struct Cursor {
 // Checks the document of a completed run against what the region and options alone imply.
 void CheckDocument(const HtmlDocument& document, const Region& region, const EncodeOptions& o) {
   const bool bw = o.BW != 0;
+  const bool characters = !bw && o.HighQuality != 0 && o.Ratio >= 2;
+  // The pixel font goes with pages of characters only, its style element at the body's start.
+  const bool font = o.PixelFont && (bw || characters);
   const long long rows = region.Height >= o.Ratio ? region.Height / o.Ratio : 0;
   const long long columns = region.Width >= o.Ratio ? region.Width / o.Ratio : 0;
   std::vector<std::string_view> lines;
@@ -86,14 +90,20 @@ void CheckDocument(const HtmlDocument& document, const Region& region, const Enc
   }
   if (!document.Ended()) Fail("document not ended");
   if (lines.size() != static_cast<std::size_t>(rows + (bw ? 3 : 2))) Fail("line count");
-  if (lines.front() != "<HTML><HEAD></HEAD><BODY><DIV ALIGN=CENTER>") Fail("head", lines.front());
+  Cursor head{lines.front()};
+  if (!head.Take("<HTML><HEAD></HEAD><BODY><DIV ALIGN=CENTER>") ||
+      (font && !(head.Take("<style>@font-face{") && head.rest.ends_with("}</style>"))) ||
+      (!font && !head.rest.empty())) {
+    Fail("head", lines.front());
+  }
   if (lines.back() != (bw ? "</table></DIV></BODY></HTML>" : "</DIV></BODY></HTML>"))
     Fail("tail", lines.back());
   // A side below one cell is cut to a negative offset, which the table dimension shows as it is.
   const std::string table = "<table noborder cellpadding=0 cellspacing=0 height=" +
                             std::to_string(bw ? 2LL * (region.Height / o.Ratio) : 2) +
                             " width=" + std::to_string(2LL * (region.Width / o.Ratio)) +
-                            " style='FONT-SIZE:3px;LINE-HEIGHT:2px;FONT-FAMILY:Arial";
+                            " style='FONT-SIZE:3px;LINE-HEIGHT:2px;FONT-FAMILY:" +
+                            (font ? std::string(kPixelFontFamily) + "," : "") + "Arial";
   if (bw) {
     Cursor c{lines[1]};
     if (!c.Take(table) ||
@@ -103,7 +113,6 @@ void CheckDocument(const HtmlDocument& document, const Region& region, const Enc
       Fail("B&W table line", lines[1]);
     }
   }
-  const bool characters = !bw && o.HighQuality != 0 && o.Ratio >= 2;
   for (std::size_t i = bw ? 2 : 1; i + 1 < lines.size(); ++i) {
     Cursor c{lines[i]};
     long long cells = 0;
@@ -200,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   options.MinimizeSize = ConsumeFlag(data);
   options.BWEncoding = data.ConsumeIntegralInRange<Int16>(0, 3);
   options.BWSmoothTransition = ConsumeFlag(data);
+  options.PixelFont = data.ConsumeBool();
   const int width = data.ConsumeIntegralInRange(0, kMaxPictureSide);
   const int height = data.ConsumeIntegralInRange(0, kMaxPictureSide);
   // The selection is drawn before the pixels, which take what is left of the input: a few
