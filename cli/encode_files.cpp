@@ -140,9 +140,9 @@ std::optional<std::string> NotAFolder(const std::string& path) {
 
 }  // namespace
 
-int EncodeFiles(const CommandLine& line, int messages) {
+int EncodeFiles(const CommandLine& line) {
   const int files = static_cast<int>(line.inputs.size());
-  Progress progress(messages, files);
+  Progress progress(STDERR_FILENO, files);
   FileEncoder encoder(line, progress);
   if (line.outputFolder) {
     if (const auto cause = NotAFolder(*line.outputFolder)) {

@@ -64,7 +64,7 @@ int Run(int argc, char** argv) {
     return std::cout ? 0 : kFailure;
   }
   SilenceLibraries();
-  return EncodeFiles(line, STDERR_FILENO);
+  return EncodeFiles(line);
 }
 
 }  // namespace
