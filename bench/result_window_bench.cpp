@@ -24,7 +24,7 @@
 #include "picture_io/packed_pixels.h"
 #include "shell/mdi_pic_form.h"
 #include "shell/page_guard.h"
-#include "tests/gui_support/web_engine_setup.h"
+#include "tests/support/gui/web_engine_setup.h"
 
 namespace stipplor {
 namespace {

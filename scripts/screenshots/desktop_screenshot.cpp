@@ -24,7 +24,7 @@
 
 #include "frame/dialogs.h"
 #include "shell/mdi_pic_form.h"
-#include "tests/gui_support/web_engine_setup.h"
+#include "tests/support/gui/web_engine_setup.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
 #include "result_window/text_form.h"
-#include "tests/gui_support/app_fixture.h"
-#include "tests/gui_support/web_engine_setup.h"
+#include "tests/support/gui/app_fixture.h"
+#include "tests/support/gui/web_engine_setup.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "engine/encode.h"
 #include "engine/html_document.h"
 #include "picture_io/load_picture.h"
-#include "tests/cli/run_program.h"
-#include "tests/picture_io/test_files.h"
+#include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor {
 namespace {

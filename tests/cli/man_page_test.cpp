@@ -5,8 +5,8 @@
 #include <regex>
 #include <string>
 
-#include "tests/cli/run_program.h"
-#include "tests/picture_io/test_files.h"
+#include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "engine/encode.h"
 #include "engine/html_document.h"
-#include "tests/cli/terminal_frames.h"
+#include "tests/support/terminal_frames.h"
 
 namespace stipplor {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/run_program.h"
-#include "tests/cli/terminal_frames.h"
-#include "tests/picture_io/test_files.h"
+#include "tests/support/run_program.h"
+#include "tests/support/terminal_frames.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor {
 namespace {

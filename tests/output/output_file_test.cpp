@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/picture_io/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor {
 namespace {

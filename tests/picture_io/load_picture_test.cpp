@@ -10,7 +10,7 @@
 
 #include "picture_io/packed_pixels.h"
 #include "picture_io/picture_file.h"
-#include "tests/picture_io/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor {
 namespace {

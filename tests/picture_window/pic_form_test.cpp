@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QWebEngineView>
 
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "engine/html_document.h"
 #include "picture_io/file_names.h"
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

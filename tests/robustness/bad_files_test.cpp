@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "tests/cli/run_program.h"
-#include "tests/picture_io/test_files.h"
+#include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "engine/html_document.h"
 #include "picture_io/load_picture.h"
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

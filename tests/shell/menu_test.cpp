@@ -14,7 +14,7 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <QMdiArea>
 
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <QMdiArea>
 #include <QPointer>
 
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "shell/mdi_pic_form.h"
-#include "tests/gui_support/scripted_dialogs.h"
+#include "tests/support/gui/scripted_dialogs.h"
 
 namespace stipplor::testing {
 

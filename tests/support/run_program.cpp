@@ -1,4 +1,4 @@
-#include "tests/cli/run_program.h"
+#include "tests/support/run_program.h"
 
 #include <fcntl.h>
 #include <pty.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "tests/picture_io/test_files.h"
+#include "tests/support/test_files.h"
 
 extern char** environ;
 

@@ -1,4 +1,4 @@
-#include "tests/picture_io/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "tests/gui_support/app_fixture.h"
+#include "tests/support/gui/app_fixture.h"
 
 #include <QFile>
 #include <QProcess>

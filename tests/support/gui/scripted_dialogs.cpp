@@ -1,4 +1,4 @@
-#include "tests/gui_support/scripted_dialogs.h"
+#include "tests/support/gui/scripted_dialogs.h"
 
 namespace stipplor::testing {
 

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "tests/gui_support/web_engine_setup.h"
+#include "tests/support/gui/web_engine_setup.h"
 
 int main(int argc, char* argv[]) {
   // ctest sets the platform too; a test binary started by hand (or listing its tests) needs it

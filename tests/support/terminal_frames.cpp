@@ -1,4 +1,4 @@
-#include "tests/cli/terminal_frames.h"
+#include "tests/support/terminal_frames.h"
 
 #include <regex>
 
