@@ -135,7 +135,7 @@ verb_fidelity() {
   need "${BASE_PACKAGES[@]}"
   browser_test_tools
   build default
-  STIPPLOR_ENCODE="$ROOT/build/default/cli/stipplor-encode" node tests/browser/survey.mjs "$@"
+  STIPPLOR_ENCODE="$ROOT/build/default/cli/stipplor-encode" node bench/fidelity/survey.mjs "$@"
 }
 
 verb_gui() {

@@ -13,9 +13,9 @@ import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { Chromium } from '../../tests/browser/chromium.mjs';
-import { encoderOptions, Fidelity, RATIO } from '../../tests/browser/fidelity.mjs';
-import { crop } from '../../tests/browser/metrics.mjs';
-import { bmpBytes } from '../../tests/browser/pictures.mjs';
+import { encoderOptions, Fidelity, RATIO } from '../../bench/fidelity/fidelity.mjs';
+import { crop } from '../../bench/fidelity/metrics.mjs';
+import { bmpBytes } from '../../bench/fidelity/pictures.mjs';
 
 const SAMPLES = ['astronaut.jpg', 'chelsea.bmp', 'rocket.gif', 'hubble.jpg'];
 

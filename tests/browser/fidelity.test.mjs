@@ -9,7 +9,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { fixed, openFidelity } from './fidelity.mjs';
+import { fixed, openFidelity } from '../../bench/fidelity/fidelity.mjs';
 
 // picture, size, family, floors: [correlation, matched SSIM] for text, [SSIM, PSNR dB] for colour
 const CASES = [

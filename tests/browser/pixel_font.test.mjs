@@ -8,8 +8,8 @@ import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { promisify } from 'node:util';
 
-import { openFidelity } from './fidelity.mjs';
-import { crop } from './metrics.mjs';
+import { openFidelity } from '../../bench/fidelity/fidelity.mjs';
+import { crop } from '../../bench/fidelity/metrics.mjs';
 
 const FIREFOX = process.env.STIPPLOR_FIREFOX || '/usr/bin/firefox-esr';
 // Both browsers draw into a viewport of this size, which holds the pages whole.

@@ -9,8 +9,8 @@ import { execFile } from 'node:child_process';
 import { test } from 'node:test';
 import { promisify } from 'node:util';
 
-import { openFidelity } from './fidelity.mjs';
-import { crop } from './metrics.mjs';
+import { openFidelity } from '../../bench/fidelity/fidelity.mjs';
+import { crop } from '../../bench/fidelity/metrics.mjs';
 
 const VIEWPORT = { width: 640, height: 560 };
 
