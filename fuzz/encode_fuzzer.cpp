@@ -2,6 +2,8 @@
 // places that overflow the 16-bit arithmetic) and option values through Encode. A run either
 // completes with a well-formed document of the expected rows and cells or stops with
 // "Overflow", and only far from the origin; one thread and three give the same lines and outcome.
+// Some runs first scale the region down to a page width, as the programs do: the scaled picture
+// has the width asked, and a region of one colour inside the picture keeps that colour.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -14,6 +16,7 @@
 
 #include "engine/encode.h"
 #include "engine/html_document.h"
+#include "engine/page_width.h"
 #include "engine/pixel_font.h"
 
 namespace stipplor::fuzz {
@@ -214,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const int height = data.ConsumeIntegralInRange(0, kMaxPictureSide);
   // The selection is drawn before the pixels, which take what is left of the input: a few
   // colours from a small palette, so that runs of equal cells and uniform cells are common.
-  const std::optional<Region> selection = ConsumeSelection(data, width, height);
+  std::optional<Region> selection = ConsumeSelection(data, width, height);
   std::vector<PackedColor> palette(data.ConsumeIntegralInRange(1, 8));
   for (PackedColor& colour : palette) colour = data.ConsumeIntegralInRange(0, 0xFFFFFF);
   std::vector<PackedColor> pixels(static_cast<std::size_t>(width) *
@@ -222,11 +225,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (PackedColor& pixel : pixels) {
     pixel = palette[data.ConsumeIntegralInRange<std::size_t>(0, palette.size() - 1)];
   }
-  const Picture picture(width, height, std::move(pixels));
+  Picture picture(width, height, std::move(pixels));
+  if (data.ConsumeBool()) {
+    const int pageWidth = data.ConsumeIntegralInRange(2, 400);
+    std::optional<Picture> scaled;
+    try {
+      scaled = ScaleForPageWidth(picture, selection, options.Ratio, pageWidth);
+    } catch (const OverflowError&) {  // a selection beyond the 16-bit coordinates, as in a run
+      const Region& r = *selection;
+      for (const int v : {r.Left, r.Top, r.Width, r.Height}) {
+        if (v < -32768 || v > 32767) return 0;
+      }
+      Fail("overflow of a selection within 16 bits");
+    }
+    if (scaled) {
+      if (scaled->Width() != pageWidth / 2 * options.Ratio) Fail("scaled to another width");
+      const Region r = selection.value_or(Region{0, 0, width, height});
+      if (palette.size() == 1 && r.Left >= 0 && r.Top >= 0 && r.Left + r.Width <= width &&
+          r.Top + r.Height <= height) {
+        for (int y = 0; y < scaled->Height(); ++y) {
+          for (const PackedColor pixel : scaled->Row(y)) {
+            if (pixel != palette[0]) Fail("one colour averaged to another");
+          }
+        }
+      }
+      picture = std::move(*scaled);
+      selection = std::nullopt;
+    }
+  }
 
   const Outcome single = Run(picture, selection, options, 1);
   if (!(single == Run(picture, selection, options, 3))) Fail("one thread and three threads differ");
-  const Region r = selection.value_or(Region{0, 0, width, height});
+  const Region r = selection.value_or(Region{0, 0, picture.Width(), picture.Height()});
   if (single.result) {
     CheckDocument(single.document, r, options);
     return 0;

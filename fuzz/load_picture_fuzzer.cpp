@@ -1,10 +1,8 @@
-// Fuzz target: arbitrary bytes as a picture file through the one loader of both programs. The
-// loader either gives a picture whose every pixel is a packed colour or refuses the file with
+// Fuzz target: arbitrary bytes as a picture file through the one decoder of both programs. It
+// either gives a picture whose every pixel is a packed colour or refuses the file with
 // PictureError; nothing else may happen. Headers that claim more than the loader's limit must be
-// refused, naming the size.
-
-#include <sys/mman.h>
-#include <unistd.h>
+// refused, naming the size. A JPEG decoded smaller for a page width must come out at exactly the
+// size asked, in the orientation shown.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -30,31 +28,6 @@ constexpr long long kMaxFuzzedPixels = 512LL * 512;
   std::fprintf(stderr, "%s\n", what.c_str());
   std::abort();
 }
-
-// The bytes as a file: an anonymous memory file, reached through its /proc name, so that the
-// loader's checks on regular files apply and nothing is left on disk.
-class MemoryFile {
- public:
-  MemoryFile() : fd_(memfd_create("picture", MFD_CLOEXEC)) {
-    if (fd_ < 0) Fail("memfd_create failed");
-    path_ = QString::fromStdString("/proc/self/fd/" + std::to_string(fd_));
-  }
-
-  const QString& Write(const std::uint8_t* bytes, std::size_t size) {
-    if (ftruncate(fd_, 0) != 0) Fail("ftruncate failed");
-    std::size_t done = 0;
-    while (done < size) {
-      const ssize_t written = pwrite(fd_, bytes + done, size - done, static_cast<off_t>(done));
-      if (written <= 0) Fail("pwrite failed");
-      done += static_cast<std::size_t>(written);
-    }
-    return path_;
-  }
-
- private:
-  int fd_;
-  QString path_;
-};
 
 // The size Qt's reader sees in the header, without decoding; invalid when it cannot tell.
 QSize DeclaredSize(const std::uint8_t* bytes, std::size_t size) {
@@ -98,7 +71,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   using namespace stipplor;
   using namespace stipplor::fuzz;
-  static MemoryFile file;
+  const QByteArray file =
+      QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
 
   const QSize declared = DeclaredSize(bytes, size);
   const long long pixels = static_cast<long long>(declared.width()) * declared.height();
@@ -108,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   Picture picture;
   try {
-    picture = LoadPicture(file.Write(bytes, size));
+    picture = DecodePicture(file);
   } catch (const PictureError& error) {
     const std::string cause = error.what();
     if (cause.empty()) Fail("refusal without a cause");
@@ -120,5 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   if (overLimit) Fail("picture beyond the limit loaded");
   CheckPixels(picture);
+
+  QSize asked;
+  const auto smaller = DecodeJpegScaled(file, [&asked](QSize shown) {
+    return asked = QSize((shown.width() + 2) / 3, (shown.height() + 2) / 3);
+  });
+  if (smaller) {
+    if (QSize(smaller->Width(), smaller->Height()) != asked) Fail("scaled JPEG of another size");
+    CheckPixels(*smaller);
+  }
   return 0;
 }
