@@ -9,7 +9,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-import { Chromium } from '../../tests/browser/chromium.mjs';
+import { Chromium } from './chromium.mjs';
 import { crop, downscale, fitSize, score } from './metrics.mjs';
 import { bmpBytes } from './pictures.mjs';
 

@@ -12,7 +12,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-import { Chromium } from '../../tests/browser/chromium.mjs';
+import { Chromium } from '../../bench/fidelity/chromium.mjs';
 import { encoderOptions, Fidelity, RATIO } from '../../bench/fidelity/fidelity.mjs';
 import { crop } from '../../bench/fidelity/metrics.mjs';
 import { bmpBytes } from '../../bench/fidelity/pictures.mjs';

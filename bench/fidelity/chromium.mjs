@@ -1,15 +1,21 @@
 // Debian's Chromium, driven headless through playwright-core. One browser serves every case:
-// it renders the generated pages and decodes the pictures, so the suite needs no image library.
+// it renders the generated pages and decodes the pictures, so neither the measurement nor the tests need an image library.
 import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 // The tool must never fetch a browser of its own; set before playwright-core is loaded.
 process.env.PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD = '1';
-const { chromium } = await import('playwright-core').catch((error) => {
-  throw new Error(`playwright-core is not installed: run "npm ci" in tests/browser (./dev.sh test does) (${error.message})`);
-});
+// playwright-core is installed with the browser tests' npm packages.
+const { chromium } = (() => {
+  try {
+    return createRequire(new URL('../../tests/browser/package.json', import.meta.url))('playwright-core');
+  } catch (error) {
+    throw new Error(`playwright-core is not installed: run "npm ci" in tests/browser (./dev.sh test does) (${error.message})`);
+  }
+})();
 
 export const CHROMIUM = process.env.STIPPLOR_CHROMIUM || '/usr/bin/chromium';
 
