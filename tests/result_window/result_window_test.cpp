@@ -1,15 +1,19 @@
-// The result window on its own: hiding instead of closing, the shown document, activation.
+// The result window: each run's page in the view, the view's failures, "&Save As ...".
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
-#include <QMdiArea>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
+#include <filesystem>
 
+#include "picture_io/file_names.h"
 #include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
@@ -17,110 +21,153 @@ namespace {
 
 using ResultWindowTest = AppFixture;
 
-TEST_F(ResultWindowTest, StartsWithAnEmptyDocument) {
-  EXPECT_EQ(form->ResultWindow()->WebBrowser1->url(), QUrl(QStringLiteral("about:blank")));
-  EXPECT_EQ(form->ResultWindow()->ShownDocument().Text(), "");
-}
-
-TEST_F(ResultWindowTest, HidesWhenClosedAndKeepsItsDocument) {
-  Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16)));
-  EncodeAndWait();
-  TextForm* result = form->ResultWindow();
-  const std::string document = result->ShownDocument().Text();
-  const QUrl shown = result->WebBrowser1->url();
-  ResultSubWindow()->close();
-  DeleteClosedWindows();
-  ASSERT_EQ(form->ResultWindow(), result);
-  EXPECT_FALSE(ResultSubWindow()->isVisible());
-  EXPECT_EQ(result->ShownDocument().Text(), document);
-  EXPECT_EQ(result->WebBrowser1->url(), shown);
-}
-
-TEST_F(ResultWindowTest, EachRunReplacesTheShownDocument) {
-  Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16)));
-  EncodeAndWait();
-  const std::string first = form->ResultWindow()->ShownDocument().Text();
-  const QUrl firstUrl = form->ResultWindow()->WebBrowser1->url();
-  Trigger("mnuBW");
-  EncodeAndWait();
-  EXPECT_NE(form->ResultWindow()->ShownDocument().Text(), first);
-  EXPECT_NE(form->ResultWindow()->WebBrowser1->url(), firstUrl);
-  // The view shows the document of the last run, byte for byte.
-  EXPECT_EQ(ReadAll(form->ResultWindow()->WebBrowser1->url().toLocalFile()).toStdString(),
-            form->ResultWindow()->ShownDocument().Text());
-  // The earlier document's file is gone.
-  EXPECT_FALSE(QFile::exists(firstUrl.toLocalFile()));
-}
-
-TEST_F(ResultWindowTest, ABrowserProcessThatEndsIsReportedAndThePageStaysSaveable) {
-  const QString picture = WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16));
-  Open(picture);
-  EncodeAndWait();
-  TextForm* result = form->ResultWindow();
-  const qint64 process = result->WebBrowser1->page()->renderProcessPid();
-  ASSERT_GT(process, 0);
-  ::kill(static_cast<pid_t>(process), SIGKILL);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
-
-  const QString text = dialogs.Warnings().front();
-  EXPECT_TRUE(text.contains(QStringLiteral("browser process drawing the page was killed")))
-      << text.toStdString();
-  EXPECT_TRUE(text.contains(QStringLiteral("a page width"))) << text.toStdString();
-  EXPECT_TRUE(result->FailureMessage->isVisible());
-  EXPECT_FALSE(result->WebBrowser1->isVisible());
-  EXPECT_EQ(result->FailureMessage->text(), text);
-  SaveAs(Path(QStringLiteral("kept.html")));
-  EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.html"))),
-            CommandLineOutput(picture, {}, Path(QStringLiteral("cli.html"))));
-
-  // The next run shows its page again.
-  EncodeAndWait();
-  EXPECT_TRUE(result->WebBrowser1->isVisible());
-  EXPECT_EQ(dialogs.Warnings().size(), 1U);
-}
-
-TEST_F(ResultWindowTest, ALoadThatFailsIsReported) {
-  form->ResultWindow()->WebBrowser1->load(QUrl::fromLocalFile(Path(QStringLiteral("gone.html"))));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
-  EXPECT_TRUE(dialogs.Warnings().front().startsWith(
-      QStringLiteral("The page cannot be shown. Loading it failed: ")))
-      << dialogs.Warnings().front().toStdString();
-  EXPECT_FALSE(form->ResultWindow()->FailureMessage->isHidden());
-}
-
-TEST_F(ResultWindowTest, ShowsTheLoadsProgressAndANewRunStopsTheOldLoadQuietly) {
+TEST_F(ResultWindowTest, ShowsEachRunsPageWithItsLoadProgress) {
   auto* bar = form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
   ASSERT_NE(bar, nullptr);
+  QWebEngineView* view = form->ResultWindow()->WebBrowser1;
   std::vector<int> shown;  // the bar's value at each step of the loads, -1 while hidden
-  QObject::connect(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadProgress, bar,
+  QObject::connect(view, &QWebEngineView::loadProgress, bar,
                    [&](int) { shown.push_back(bar->isVisible() ? bar->value() : -1); });
-  // A page of 250,000 cells loads for a while; the next run's page replaces it.
-  Open(WritePicture(QStringLiteral("large.bmp"), GradientImage(1000, 1000)));
+  // A page of 250,000 cells loads for a while; the next run's page replaces it quietly.
+  OpenPicture(1000, 1000);
   Trigger("mnuEncode");
   Trigger("mnuBW");
-  QSignalSpy loaded(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadFinished);
+  QSignalSpy loaded(view, &QWebEngineView::loadFinished);
   Trigger("mnuEncode");
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return !loaded.isEmpty() && loaded.last().at(0).toBool(); }, 20000));
   EXPECT_TRUE(dialogs.Warnings().empty());
-  EXPECT_TRUE(form->ResultWindow()->WebBrowser1->isVisible());
   EXPECT_FALSE(shown.empty());
   EXPECT_EQ(std::count(shown.begin(), shown.end(), -1), 0);
   EXPECT_FALSE(bar->isVisible());
+  // The view shows the last run's document byte for byte, from a file of its own; the earlier
+  // run's file is gone.
+  const QFileInfo file(view->url().toLocalFile());
+  EXPECT_EQ(file.fileName(), QStringLiteral("result-2.html"));
+  EXPECT_EQ(ReadAll(file.filePath()).toStdString(), form->ResultWindow()->ShownDocument().Text());
+  EXPECT_FALSE(file.dir().exists(QStringLiteral("result-1.html")));
+  EXPECT_EQ(view->geometry(), form->ResultWindow()->rect());
 }
 
-TEST_F(ResultWindowTest, AHiddenWindowDoesNotListItselfWhenActivated) {
-  form->ResultWindow()->Form_Activate();
-  EXPECT_FALSE(Item("mnuRuvaDev")->isVisible());
-  EXPECT_FALSE(Item("mnuTileVertically")->isEnabled());
-}
-
-TEST_F(ResultWindowTest, TheViewFillsTheWindow) {
-  Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16)));
+TEST_F(ResultWindowTest, AnEndedBrowserProcessOrAFailedLoadIsShownAndThePageStaysSaveable) {
+  OpenPicture(16, 16);
   EncodeAndWait();
-  ResultSubWindow()->resize(500, 350);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(form->ResultWindow()->WebBrowser1->geometry(), form->ResultWindow()->rect());
+  TextForm* result = form->ResultWindow();
+  ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), SIGKILL);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
+  const QString text = dialogs.Warnings().front();
+  EXPECT_TRUE(text.contains(QStringLiteral("drawing the page was killed"))) << text.toStdString();
+  EXPECT_TRUE(result->FailureMessage->isVisible());
+  EXPECT_FALSE(result->WebBrowser1->isVisible());
+  EXPECT_EQ(result->FailureMessage->text(), text);
+  SaveAs(Path(QStringLiteral("kept.html")));
+
+  // The next run shows its page again, the same page here.
+  EncodeAndWait();
+  EXPECT_TRUE(result->WebBrowser1->isVisible());
+  SaveAs(Path(QStringLiteral("again.html")));
+  EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.html"))),
+            ReadAll(Path(QStringLiteral("again.html"))));
+  EXPECT_EQ(dialogs.Warnings().size(), 1U);
+
+  result->WebBrowser1->load(QUrl::fromLocalFile(Path(QStringLiteral("gone.html"))));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Warnings().size() == 2; }, 20000));
+  EXPECT_TRUE(dialogs.Warnings().back().startsWith(
+      QStringLiteral("The page cannot be shown. Loading it failed: ")));
+  EXPECT_FALSE(result->FailureMessage->isHidden());
+}
+
+// Files may grow to `bytes` while this lives; a longer write fails as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+};
+
+TEST_F(ResultWindowTest, SaveAsAsksBeforeReplacingAndKeepsTheOldFileWhenItFails) {
+  OpenPicture(30, 20);
+  EncodeAndWait();
+  SaveAs(Path(QStringLiteral("page.html")));
+  const QByteArray page = ReadAll(Path(QStringLiteral("page.html")));
+  ASSERT_GT(page.size(), 100);
+  ASSERT_TRUE(QDir(QString::fromStdString(folder.Path())).mkdir(QStringLiteral("pages")));
+  enum Before { kNone, kOld, kLink, kFolder };  // what lies at the name before
+  const struct {
+    std::string typed;  // empty: cancelled
+    Before before;
+    int answer;           // to the question whether to replace it
+    std::string written;  // where the page is written; empty: nowhere
+    const char* failure;  // the cause the warning gives, "" any; none: no warning
+    bool full = false;    // the disk fills after 100 bytes
+  } cases[] = {
+      {"pages/plain", kNone, 0, "pages/plain.html", nullptr},
+      {"short.htm", kNone, 0, "short.htm", nullptr},
+      {"", kNone, 0, "", nullptr},
+      {"old.html", kOld, 0, "", nullptr},
+      {"old.html", kOld, 1, "old.html", nullptr},
+      // Whether the name exists decides, not whether the file can be read.
+      {"link.html", kLink, 0, "", nullptr},
+      {"adir.html", kFolder, 0, "", ""},
+      {"missing/out.html", kNone, 0, "", "No such file or directory"},
+      {"old.html", kOld, 1, "", "", true},
+      {"caf\xE9.html", kNone, 0, "caf\xE9.html", nullptr},
+  };
+  QString proposed = Path(QStringLiteral("p.html"));  // the picture's name in the folder saved to
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const std::string target = folder / c.typed;
+    if (c.before == kOld) test::WriteFile(target, "old");
+    if (c.before == kLink) std::filesystem::create_symlink(folder / "nowhere", target);
+    if (c.before == kFolder) std::filesystem::create_directory(target);
+    const QString path = c.typed.empty() ? QString() : FileNameFromBytes(target);
+    const QString caption = form->ResultWindow()->windowTitle();
+    dialogs.calls.clear();
+    dialogs.answers.push_back(c.answer);
+    {
+      const FileSizeLimit limit(c.full ? 100 : RLIM_INFINITY);
+      SaveAs(path);
+    }
+    dialogs.answers.clear();
+    EXPECT_EQ(dialogs.calls.front().fileName, proposed);
+    if (!path.isEmpty()) proposed = QFileInfo(path).absolutePath() + QStringLiteral("/p.html");
+    const bool asked = c.before == kOld || c.before == kLink;
+    ASSERT_EQ(dialogs.calls.size(), 1U + (asked ? 1 : 0) + (c.failure != nullptr ? 1 : 0));
+    if (asked) {
+      EXPECT_EQ(dialogs.calls[1].text,
+                ReadableFileName(path) +
+                    QStringLiteral(" already exists.\rDo you want to overwrite it?"));
+    }
+    if (c.failure != nullptr) {
+      EXPECT_TRUE(dialogs.calls.back().text.startsWith(
+          QStringLiteral("Cannot save %1: %2").arg(ReadableFileName(path), c.failure)));
+    }
+    if (!c.written.empty()) {
+      EXPECT_EQ(test::ReadFile(folder / c.written), page);
+      EXPECT_EQ(form->ResultWindow()->windowTitle(),
+                ReadableFileName(FileNameFromBytes(folder / c.written)));
+    } else {
+      EXPECT_EQ(form->ResultWindow()->windowTitle(), caption);
+      if (c.before == kOld) {
+        EXPECT_EQ(test::ReadFile(target), "old");
+      }
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.html"));
+  // No half-written file is left beside the kept ones.
+  EXPECT_EQ(folder.Names(),
+            (std::vector<std::string>{"adir.html", "caf\xE9.html", "link.html", "old.html", "p.bmp",
+                                      "page.html", "pages", "short.htm"}));
 }
 
 }  // namespace

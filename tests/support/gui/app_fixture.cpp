@@ -1,7 +1,6 @@
 #include "tests/support/gui/app_fixture.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -9,7 +8,6 @@
 namespace stipplor::testing {
 
 void AppFixture::SetUp() {
-  ASSERT_TRUE(folder.isValid());
   form = std::make_unique<MDIPicForm>(dialogs);
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -26,9 +24,14 @@ QAction* AppFixture::Item(const char* name) const {
   return action;
 }
 
-QString AppFixture::WritePicture(const QString& name, const QImage& image) const {
+QString AppFixture::Path(const QString& name) const {
+  return QString::fromStdString(folder / name.toStdString());
+}
+
+QString AppFixture::OpenPicture(int width, int height, const QString& name) {
   const QString path = Path(name);
-  EXPECT_TRUE(image.save(path)) << path.toStdString();
+  EXPECT_TRUE(test::Gradient(width, height).save(path)) << path.toStdString();
+  Open(path);
   return path;
 }
 
@@ -58,31 +61,9 @@ QMdiSubWindow* AppFixture::ResultSubWindow() const {
   return qobject_cast<QMdiSubWindow*>(form->ResultWindow()->parentWidget());
 }
 
-QImage GradientImage(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.setPixel(
-          x, y,
-          qRgb(x * 255 / std::max(1, width - 1), y * 255 / std::max(1, height - 1), (x + y) % 256));
-    }
-  }
-  return image;
-}
-
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
-QByteArray CommandLineOutput(const QString& picture, QStringList arguments, const QString& out) {
-  QProcess process;
-  arguments << picture << QStringLiteral("-o") << out;
-  process.start(QStringLiteral(STIPPLOR_BINARY_DIR "/cli/stipplor-encode"), arguments);
-  EXPECT_TRUE(process.waitForFinished(60000));
-  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-  return ReadAll(out);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void DeleteClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
