@@ -1,5 +1,5 @@
-// The picture window's widgets wired to the layout and the selection: bars and scrolling, real
-// mouse gestures, the status texts.
+// The picture window: the layout and selection arithmetic as tables, then their wiring to the
+// bars, real mouse gestures and the status texts.
 
 #include "picture_window/pic_form.h"
 
@@ -7,13 +7,104 @@
 
 #include <QLabel>
 #include <QScrollBar>
-#include <QTest>
 #include <QWheelEvent>
+#include <array>
 
+#include "engine/int16.h"
+#include "picture_window/scroll_layout.h"
 #include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {
+
+TEST(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
+  struct Case {
+    ScrollLayoutInput in;
+    bool h, v;
+    int viewportWidth, viewportHeight;
+    int hMaximum = 0, hPosition = 0, vMaximum = 0, vPosition = 0;
+    bool newPicture = false;  // laid out right after the picture was replaced
+  };
+  // clang-format off
+  const Case cases[] = {
+      {{.W = 400, .H = 300, .PW = 399, .PH = 299}, false, false, 400, 300},
+      {{.W = 400, .H = 300, .PW = 400, .PH = 100}, true, false, 400, 281},
+      {{.W = 400, .H = 300, .PW = 100, .PH = 300}, false, true, 381, 300},
+      {{.W = 400, .H = 300, .PW = 390, .PH = 400}, true, true, 381, 281, 2, 0, 15, 0},
+      {{.W = 400, .H = 300, .PW = 500, .PH = 290}, true, true, 381, 281, 15, 0, 2, 0},
+      {{.W = 400, .H = 300, .PW = 380, .PH = 400}, false, true, 381, 300, 0, 0, 13, 0},
+      {{.W = 400, .H = 300, .PW = 1000, .PH = 100, .PL = -240}, true, false, 400, 281, 75, 30},
+      {{.W = 1400, .H = 300, .PW = 1000, .PH = 100, .PL = -240}, true, false, 1400, 281, 30, 30},
+      {{.W = 400, .H = 900, .PW = 100, .PH = 500, .PT = -16}, false, true, 381, 900, 0, 0, 2, 2},
+      {{.W = 400, .H = 300, .PW = 33153, .PH = 100}, true, false, 400, 281, 4095, 0},
+      {{.W = 400, .H = 300, .PW = 1200, .PH = 500, .PL = -240}, true, true, 381, 281, 103, 30, 28, 0, true},
+      {{.W = 400, .H = 300, .PW = 500, .PH = 400, .PL = -600, .PT = -800}, true, true, 381, 281, 15, 15, 15, 15, true},
+      {{.W = 400, .H = 300, .PW = 100, .PH = 100, .PL = -240, .PT = -16}, false, false, 400, 300, 0, 0, 0, 0, true},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.in.W << "x" << c.in.H << " " << c.in.PW << "x" << c.in.PH);
+    const auto layout = c.newPicture ? LayOutNewPicture(c.in) : LayOut(c.in);
+    ASSERT_TRUE(layout.has_value());
+    // The bars stand 18 pixels in from the far edges and leave the corner free when both show.
+    EXPECT_EQ(layout->HScroll, (ScrollBarLayout{c.h, c.in.H - 18, c.in.W - (c.v ? 18 : 0),
+                                                c.hMaximum, c.hPosition}));
+    EXPECT_EQ(layout->VScroll, (ScrollBarLayout{c.v, c.in.W - 18, c.in.H - (c.h ? 18 : 0),
+                                                c.vMaximum, c.vPosition}));
+    EXPECT_EQ(std::pair(layout->ViewportWidth, layout->ViewportHeight),
+              std::pair(c.viewportWidth, c.viewportHeight));
+  }
+  // Minimised or 0 high: the layout stays as it is. Past 4095 positions: an overflow.
+  EXPECT_FALSE(LayOut({.W = 400, .H = 0, .PW = 1000, .PH = 1000}).has_value());
+  EXPECT_FALSE(LayOut({.W = 400, .H = 300, .Minimized = true, .PW = 1000}).has_value());
+  EXPECT_THROW(LayOut({.W = 400, .H = 300, .PW = 33161, .PH = 100}), OverflowError);
+  EXPECT_THROW(LayOut({.W = 400, .H = 300, .PW = 100, .PH = 40000}), OverflowError);
+}
+
+TEST(SelectionModelTest, FollowsTheGestures) {
+  // After drawing from (10, 20) to (110, 70): p plain left press, g any other press, d drawing
+  // step, m moving step in a 300 x 200 picture at the origin, s the picture scrolled by (x, y).
+  struct Case {
+    std::vector<std::tuple<char, int, int>> steps;
+    std::array<int, 6> corners;  // and the move offset
+    bool shown = true;
+  };
+  const Case cases[] = {
+      {{}, {10, 20, 110, 70, -1, -1}},
+      {{{'p', 110, 70}, {'d', 60, 45}, {'d', 10, 20}}, {10, 20, 110, 70, -1, -1}},
+      {{{'d', 10, 50}}, {10, 20, 110, 70, -1, -1}, false},
+      {{{'d', 60, 20}}, {10, 20, 110, 70, -1, -1}, false},
+      {{{'g', 30, 30}, {'p', 7, 8}}, {7, 8, 110, 70, -1, -1}, false},
+      {{{'g', 10, 20}}, {10, 20, 110, 70, 0, 0}},
+      {{{'g', 110, 70}}, {10, 20, 110, 70, 100, 50}},
+      {{{'g', 111, 70}}, {10, 20, 110, 70, -1, -1}},
+      {{{'g', 30, 30}, {'m', 290, 60}}, {200, 50, 300, 100, 90, 10}},
+      {{{'g', 30, 30}, {'m', 290, 60}, {'m', 280, 60}}, {190, 50, 290, 100, 90, 10}},
+      {{{'g', 30, 30}, {'m', -50, -50}}, {0, 0, 100, 50, -50, -50}},
+      {{{'g', 200, 150}, {'m', 150, 100}}, {151, 101, 251, 151, -1, -1}},
+      {{{'g', 30, 30}, {'m', 80, 60}, {'d', 200, 150}}, {60, 50, 200, 150, 20, 10}},
+      {{{'p', -50, 20}, {'d', 350, 70}, {'g', 0, 30}, {'m', 10, 30}}, {-100, 20, 300, 70, 110, 10}},
+      {{{'s', -8, -16}}, {2, 4, 102, 54, -1, -1}},
+      {{{'p', 10, 20}, {'s', -8, -16}, {'d', 100, 100}}, {2, 4, 100, 100, -1, -1}},
+  };
+  for (const Case& c : cases) {
+    SelectionModel s;
+    s.Press(true, 10, 20);
+    s.DrawTo(110, 70);
+    ::testing::Message trace;
+    for (const auto& [op, x, y] : c.steps) {
+      trace << op << "(" << x << "," << y << ") ";
+      if (op == 'p' || op == 'g') s.Press(op == 'p', x, y);
+      EXPECT_TRUE(op != 'd' || s.DrawTo(x, y) == s.Shown) << trace;
+      if (op == 'm') s.MoveTo(x, y, 0, 0, 300, 200);
+      if (op == 's') s.ScrollX(0, x), s.ScrollY(0, y);
+    }
+    EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1, s.MoveDX, s.MoveDY}), c.corners)
+        << trace;
+    EXPECT_EQ(s.Shown, c.shown) << trace;
+  }
+}
 
 class PicFormTest : public AppFixture {
  protected:
@@ -21,7 +112,6 @@ class PicFormTest : public AppFixture {
   void Show(int width, int height) {
     OpenPicture(width, height);
     window = form->PictureWindow();
-    ASSERT_NE(window, nullptr);
     PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
     QCoreApplication::processEvents();
     ASSERT_EQ(window->size(), QSize(400, 300));
@@ -31,18 +121,12 @@ class PicFormTest : public AppFixture {
   QScrollBar* Bar(const char* name) const {
     return window->findChild<QScrollBar*>(QString::fromLatin1(name));
   }
-  QWidget* Child(const char* name) const {
-    return window->findChild<QWidget*>(QString::fromLatin1(name));
-  }
-  // Points are in picture coordinates, as the panel reports them; a move holds the button.
-  void Press(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) {
-    QTest::mousePress(pic, button, keys, at);
-  }
-  void Drag(QPoint to, Qt::KeyboardModifiers keys = {}) {
+  // Press, a move holding the button, release; in picture coordinates.
+  void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+            Qt::KeyboardModifiers keys = {}) {
+    QTest::mousePress(pic, button, keys, from);
     QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, keys, to);
-  }
-  void Release(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseRelease(pic, button, {}, at);
+    QTest::mouseRelease(pic, button, keys, to);
   }
   void Hover(QPoint to) {
     QMouseEvent move(QEvent::MouseMove, to, pic->mapToGlobal(to), Qt::NoButton, Qt::NoButton, {});
@@ -66,26 +150,21 @@ class PicFormTest : public AppFixture {
 
 TEST_F(PicFormTest, LaysOutScrollsAndReportsEachPicture) {
   Show(40000, 2);  // wider than 4095 scroll positions of 8 pixels
-  ASSERT_FALSE(dialogs.calls.empty());
   EXPECT_EQ(dialogs.calls.back().text, QStringLiteral("Overflow"));
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
   dialogs.calls.clear();
-
   Show(1000, 100);
-  ASSERT_TRUE(Bar("HScroll1")->isVisible());
   EXPECT_FALSE(Bar("VScroll1")->isVisible());
   EXPECT_EQ(Bar("HScroll1")->geometry(), QRect(0, 282, 400, 18));
-  EXPECT_EQ(Child("PicBox")->geometry(), QRect(0, 0, 400, 281));
+  EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("PicBox"))->geometry(),
+            QRect(0, 0, 400, 281));
   EXPECT_EQ(Bar("HScroll1")->maximum(), 75);
   Bar("HScroll1")->setValue(30);
   EXPECT_EQ(pic->pos(), QPoint(-240, 0));
-  Press({10, 20});
-  Drag({110, 70});
-  Release({110, 70});
+  Drag({10, 20}, {110, 70});
   const QRect frame = PictureSubWindow()->geometry();
-
   // The next picture is laid out at once in the same window; the selection stays.
-  OpenPicture(100, 80, QStringLiteral("small.bmp"));
+  OpenPicture(100, 80, "small.bmp");
   EXPECT_FALSE(Bar("HScroll1")->isVisible());
   EXPECT_EQ(pic->pos(), QPoint(0, 0));
   EXPECT_EQ(PictureSubWindow()->geometry(), frame);
@@ -98,57 +177,44 @@ TEST_F(PicFormTest, MouseGesturesDrawAndMoveTheSelection) {
   Show(1000, 500);
   Hover({12, 34});
   EXPECT_EQ(Panel1(), QStringLiteral("(12, 34)"));
-  Press({10, 20});
-  Drag({110, 70});
   // On the starting column the rectangle hides and the text stays.
-  Drag({10, 50});
+  QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
+  QTest::mouseMove(pic, {110, 70});
+  QTest::mouseMove(pic, {10, 50});
+  QTest::mouseRelease(pic, Qt::LeftButton, {}, {10, 50});
   EXPECT_TRUE(selRect->isHidden());
   EXPECT_EQ(Panel1(), Selection(10, 20, 110, 70));
-  Drag({60, 50});
-  Release({60, 50});
+  Drag({10, 20}, {60, 50});
   EXPECT_EQ(selRect->geometry(), QRect(10, 20, 50, 30));
-  EXPECT_EQ(Panel1(), Selection(10, 20, 60, 50));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 500"));
   Hover({200, 150});
   EXPECT_EQ(Panel1(), Selection(10, 20, 60, 50));
-
   // The right button, or the left one with Shift, Ctrl or Alt, moves the selection.
-  Press({30, 30}, Qt::RightButton);
-  Drag({80, 60});
-  Release({80, 60}, Qt::RightButton);
-  EXPECT_EQ(selRect->geometry(), QRect(60, 50, 50, 30));
-  for (const Qt::KeyboardModifier key : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
-    Press({100, 75}, Qt::LeftButton, key);
-    Drag({110, 85}, key);
-    Release({110, 85});
+  Drag({30, 30}, {60, 60}, Qt::RightButton);
+  const Qt::KeyboardModifier keys[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier};
+  for (int i = 0; i < 3; ++i) {
+    Drag({45 + 10 * i, 55 + 10 * i}, {55 + 10 * i, 65 + 10 * i}, Qt::LeftButton, keys[i]);
   }
-  EXPECT_EQ(selRect->geometry(), QRect(90, 80, 50, 30));
-  EXPECT_EQ(Panel1(), Selection(90, 80, 140, 110));
-
+  EXPECT_EQ(selRect->geometry(), QRect(70, 80, 50, 30));
+  EXPECT_EQ(Panel1(), Selection(70, 80, 120, 110));
   // Scrolling keeps the selection on its pixels; moving holds it inside the scrolled picture.
   Bar("HScroll1")->setValue(5);
   Bar("VScroll1")->setValue(2);
   EXPECT_EQ(pic->pos(), QPoint(-40, -16));
-  EXPECT_EQ(selRect->geometry(), QRect(90, 80, 50, 30));
-  Press({100, 90}, Qt::RightButton);
-  Drag({995, 90});
-  Release({995, 90}, Qt::RightButton);
+  EXPECT_EQ(selRect->geometry(), QRect(70, 80, 50, 30));
+  Drag({80, 90}, {995, 90}, Qt::RightButton);
   EXPECT_EQ(Panel1(), Selection(950, 80, 1000, 110));
-
-  // A plain click removes the selection.
   QTest::mouseClick(pic, Qt::LeftButton, {}, {50, 50});
   EXPECT_TRUE(selRect->isHidden());
   EXPECT_EQ(Panel1(), QStringLiteral("Selection: all"));
-
   // The wheel during a gesture scrolls, and the gesture's start stays on its pixel.
-  Press({50, 60});
-  QWidget* viewport = Child("PicBox");
-  QWheelEvent wheel({50, 60}, viewport->mapToGlobal(QPointF(50, 60)), {}, {0, -120}, Qt::LeftButton,
-                    {}, Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(viewport, &wheel);
+  QTest::mousePress(pic, Qt::LeftButton, {}, {50, 60});
+  QWidget* box = window->findChild<QWidget*>(QStringLiteral("PicBox"));
+  QWheelEvent wheel({50, 60}, box->mapToGlobal(QPointF(50, 60)), {}, {0, -120}, Qt::LeftButton, {},
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(box, &wheel);
   EXPECT_GT(Bar("VScroll1")->value(), 2);
-  Drag({150, 300});
-  Release({150, 300});
+  QTest::mouseMove(pic, {150, 300});
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 100, 240));
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -16,33 +15,33 @@ class ScriptedDialogs : public Dialogs {
   enum class Kind { Open, Save, Warning, Question, Choice };
   struct Call {
     Kind kind{};
-    QString title{};     // message boxes
-    QString text{};      // message boxes; the file dialogs' filter
-    QString fileName{};  // file dialogs: the name proposed
+    QString title{};
+    QString text{};      // the file dialogs' filter
+    QString fileName{};  // the name a file dialog proposes
     QStringList buttons{};
   };
 
   std::deque<QString> files;     // answers of the file dialogs; none left: cancelled
-  std::deque<int> answers;       // of AskYesNo (1: Yes) and Choose; none left: No, the last choice
+  std::deque<int> answers;       // of AskYesNo (1: Yes) and Choose; none left: No, the last button
   std::function<void()> onShow;  // runs while any dialog is "open"
   std::vector<Call> calls;
 
-  QString OpenFile(QWidget*, const QString& filter, const QString& fileName) override {
-    return Ask({.kind = Kind::Open, .text = filter, .fileName = fileName}, files, QString());
+  QString OpenFile(QWidget*, const QString& filter, const QString& name) override {
+    return Ask({Kind::Open, {}, filter, name}, files, QString());
   }
-  QString SaveFile(QWidget*, const QString& filter, const QString& fileName) override {
-    return Ask({.kind = Kind::Save, .text = filter, .fileName = fileName}, files, QString());
+  QString SaveFile(QWidget*, const QString& filter, const QString& name) override {
+    return Ask({Kind::Save, {}, filter, name}, files, QString());
   }
   void Warning(QWidget*, const QString& title, const QString& text) override {
-    Ask({.kind = Kind::Warning, .title = title, .text = text}, answers, 0);
+    std::deque<int> none;
+    Ask({Kind::Warning, title, text}, none, 0);
   }
   bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
-    return Ask({.kind = Kind::Question, .title = title, .text = text}, answers, 0) == 1;
+    return Ask({Kind::Question, title, text}, answers, 0) == 1;
   }
   int Choose(QWidget*, const QString& title, const QString& text,
              const QStringList& buttons) override {
-    return Ask({Kind::Choice, title, text, {}, buttons}, answers,
-               static_cast<int>(buttons.size()) - 1);
+    return Ask({Kind::Choice, title, text, {}, buttons}, answers, int(buttons.size()) - 1);
   }
 
   // The texts of the warnings shown, in order.
@@ -57,10 +56,9 @@ class ScriptedDialogs : public Dialogs {
  private:
   template <typename T>
   T Ask(Call call, std::deque<T>& script, T none) {
-    const bool answered = call.kind != Kind::Warning;
     calls.push_back(std::move(call));
     if (onShow) onShow();
-    if (!answered || script.empty()) return none;
+    if (script.empty()) return none;
     T answer = script.front();
     script.pop_front();
     return answer;
