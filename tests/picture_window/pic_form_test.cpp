@@ -65,12 +65,11 @@ TEST(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
 TEST(SelectionModelTest, FollowsTheGestures) {
   // After drawing from (10, 20) to (110, 70): p plain left press, g any other press, d drawing
   // step, m moving step in a 300 x 200 picture at the origin, s the picture scrolled by (x, y).
-  struct Case {
+  const struct {
     std::vector<std::tuple<char, int, int>> steps;
     std::array<int, 6> corners;  // and the move offset
     bool shown = true;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{}, {10, 20, 110, 70, -1, -1}},
       {{{'p', 110, 70}, {'d', 60, 45}, {'d', 10, 20}}, {10, 20, 110, 70, -1, -1}},
       {{{'d', 10, 50}}, {10, 20, 110, 70, -1, -1}, false},
@@ -79,30 +78,26 @@ TEST(SelectionModelTest, FollowsTheGestures) {
       {{{'g', 10, 20}}, {10, 20, 110, 70, 0, 0}},
       {{{'g', 110, 70}}, {10, 20, 110, 70, 100, 50}},
       {{{'g', 111, 70}}, {10, 20, 110, 70, -1, -1}},
-      {{{'g', 30, 30}, {'m', 290, 60}}, {200, 50, 300, 100, 90, 10}},
       {{{'g', 30, 30}, {'m', 290, 60}, {'m', 280, 60}}, {190, 50, 290, 100, 90, 10}},
       {{{'g', 30, 30}, {'m', -50, -50}}, {0, 0, 100, 50, -50, -50}},
       {{{'g', 200, 150}, {'m', 150, 100}}, {151, 101, 251, 151, -1, -1}},
       {{{'g', 30, 30}, {'m', 80, 60}, {'d', 200, 150}}, {60, 50, 200, 150, 20, 10}},
       {{{'p', -50, 20}, {'d', 350, 70}, {'g', 0, 30}, {'m', 10, 30}}, {-100, 20, 300, 70, 110, 10}},
-      {{{'s', -8, -16}}, {2, 4, 102, 54, -1, -1}},
       {{{'p', 10, 20}, {'s', -8, -16}, {'d', 100, 100}}, {2, 4, 100, 100, -1, -1}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
     SelectionModel s;
     s.Press(true, 10, 20);
     s.DrawTo(110, 70);
-    ::testing::Message trace;
     for (const auto& [op, x, y] : c.steps) {
-      trace << op << "(" << x << "," << y << ") ";
       if (op == 'p' || op == 'g') s.Press(op == 'p', x, y);
-      EXPECT_TRUE(op != 'd' || s.DrawTo(x, y) == s.Shown) << trace;
+      EXPECT_TRUE(op != 'd' || s.DrawTo(x, y) == s.Shown);
       if (op == 'm') s.MoveTo(x, y, 0, 0, 300, 200);
       if (op == 's') s.ScrollX(0, x), s.ScrollY(0, y);
     }
-    EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1, s.MoveDX, s.MoveDY}), c.corners)
-        << trace;
-    EXPECT_EQ(s.Shown, c.shown) << trace;
+    EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1, s.MoveDX, s.MoveDY}), c.corners);
+    EXPECT_EQ(s.Shown, c.shown);
   }
 }
 
@@ -118,9 +113,7 @@ class PicFormTest : public AppFixture {
     pic = window->findChild<QLabel*>(QStringLiteral("Pic"));
     selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
   }
-  QScrollBar* Bar(const char* name) const {
-    return window->findChild<QScrollBar*>(QString::fromLatin1(name));
-  }
+  QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
   // Press, a move holding the button, release; in picture coordinates.
   void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
             Qt::KeyboardModifiers keys = {}) {
@@ -128,19 +121,9 @@ class PicFormTest : public AppFixture {
     QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, keys, to);
     QTest::mouseRelease(pic, button, keys, to);
   }
-  void Hover(QPoint to) {
-    QMouseEvent move(QEvent::MouseMove, to, pic->mapToGlobal(to), Qt::NoButton, Qt::NoButton, {});
-    QCoreApplication::sendEvent(pic, &move);
-  }
-  QString Panel1() const { return form->StatusPanel(1); }
   static QString Selection(int l, int t, int r, int b) {
-    return QStringLiteral("Selection: (%1, %2) -> (%3, %4) = (%5 x %6)")
-        .arg(l)
-        .arg(t)
-        .arg(r)
-        .arg(b)
-        .arg(r - l)
-        .arg(b - t);
+    return QString::asprintf("Selection: (%d, %d) -> (%d, %d) = (%d x %d)", l, t, r, b, r - l,
+                             b - t);
   }
 
   PicForm* window = nullptr;
@@ -156,8 +139,7 @@ TEST_F(PicFormTest, LaysOutScrollsAndReportsEachPicture) {
   Show(1000, 100);
   EXPECT_FALSE(Bar("VScroll1")->isVisible());
   EXPECT_EQ(Bar("HScroll1")->geometry(), QRect(0, 282, 400, 18));
-  EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("PicBox"))->geometry(),
-            QRect(0, 0, 400, 281));
+  EXPECT_EQ(window->findChild<QWidget*>("PicBox")->geometry(), QRect(0, 0, 400, 281));
   EXPECT_EQ(Bar("HScroll1")->maximum(), 75);
   Bar("HScroll1")->setValue(30);
   EXPECT_EQ(pic->pos(), QPoint(-240, 0));
@@ -168,51 +150,45 @@ TEST_F(PicFormTest, LaysOutScrollsAndReportsEachPicture) {
   EXPECT_FALSE(Bar("HScroll1")->isVisible());
   EXPECT_EQ(pic->pos(), QPoint(0, 0));
   EXPECT_EQ(PictureSubWindow()->geometry(), frame);
-  EXPECT_EQ(Panel1(), Selection(10, 20, 110, 70));
+  EXPECT_EQ(form->StatusPanel(1), Selection(10, 20, 110, 70));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 100 x 80"));
   EXPECT_TRUE(dialogs.Warnings().empty());
 }
 
 TEST_F(PicFormTest, MouseGesturesDrawAndMoveTheSelection) {
   Show(1000, 500);
-  Hover({12, 34});
-  EXPECT_EQ(Panel1(), QStringLiteral("(12, 34)"));
+  QMouseEvent hover(QEvent::MouseMove, QPointF(12, 34), QPointF(), Qt::NoButton, {}, {});
+  QCoreApplication::sendEvent(pic, &hover);
+  EXPECT_EQ(form->StatusPanel(1), QStringLiteral("(12, 34)"));
   // On the starting column the rectangle hides and the text stays.
   QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
   QTest::mouseMove(pic, {110, 70});
   QTest::mouseMove(pic, {10, 50});
-  QTest::mouseRelease(pic, Qt::LeftButton, {}, {10, 50});
   EXPECT_TRUE(selRect->isHidden());
-  EXPECT_EQ(Panel1(), Selection(10, 20, 110, 70));
+  EXPECT_EQ(form->StatusPanel(1), Selection(10, 20, 110, 70));
+  QTest::mouseRelease(pic, Qt::LeftButton, {}, {10, 50});
+  // The right button, or the left one with Shift, moves; the pointer shows no more.
   Drag({10, 20}, {60, 50});
-  EXPECT_EQ(selRect->geometry(), QRect(10, 20, 50, 30));
-  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 500"));
-  Hover({200, 150});
-  EXPECT_EQ(Panel1(), Selection(10, 20, 60, 50));
-  // The right button, or the left one with Shift, Ctrl or Alt, moves the selection.
   Drag({30, 30}, {60, 60}, Qt::RightButton);
-  const Qt::KeyboardModifier keys[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier};
-  for (int i = 0; i < 3; ++i) {
-    Drag({45 + 10 * i, 55 + 10 * i}, {55 + 10 * i, 65 + 10 * i}, Qt::LeftButton, keys[i]);
-  }
-  EXPECT_EQ(selRect->geometry(), QRect(70, 80, 50, 30));
-  EXPECT_EQ(Panel1(), Selection(70, 80, 120, 110));
+  Drag({45, 55}, {55, 65}, Qt::LeftButton, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(pic, &hover);
+  EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
+  EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 100, 90));
+  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 500"));
   // Scrolling keeps the selection on its pixels; moving holds it inside the scrolled picture.
   Bar("HScroll1")->setValue(5);
   Bar("VScroll1")->setValue(2);
   EXPECT_EQ(pic->pos(), QPoint(-40, -16));
-  EXPECT_EQ(selRect->geometry(), QRect(70, 80, 50, 30));
-  Drag({80, 90}, {995, 90}, Qt::RightButton);
-  EXPECT_EQ(Panel1(), Selection(950, 80, 1000, 110));
+  EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
+  Drag({60, 70}, {995, 70}, Qt::RightButton);
+  EXPECT_EQ(form->StatusPanel(1), Selection(950, 60, 1000, 90));
   QTest::mouseClick(pic, Qt::LeftButton, {}, {50, 50});
   EXPECT_TRUE(selRect->isHidden());
-  EXPECT_EQ(Panel1(), QStringLiteral("Selection: all"));
+  EXPECT_EQ(form->StatusPanel(1), QStringLiteral("Selection: all"));
   // The wheel during a gesture scrolls, and the gesture's start stays on its pixel.
   QTest::mousePress(pic, Qt::LeftButton, {}, {50, 60});
-  QWidget* box = window->findChild<QWidget*>(QStringLiteral("PicBox"));
-  QWheelEvent wheel({50, 60}, box->mapToGlobal(QPointF(50, 60)), {}, {0, -120}, Qt::LeftButton, {},
-                    Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(box, &wheel);
+  QWheelEvent wheel({}, {}, {}, {0, -120}, Qt::LeftButton, {}, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
   EXPECT_GT(Bar("VScroll1")->value(), 2);
   QTest::mouseMove(pic, {150, 300});
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 100, 240));
