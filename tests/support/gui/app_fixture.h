@@ -72,11 +72,12 @@ class AppFixture : public ::testing::Test {
     Trigger("mnuEncode");
     ASSERT_TRUE(loaded.count() > 0 || loaded.wait(20000));
   }
-  static QMdiSubWindow* Frame(QWidget* child) {
-    return child == nullptr ? nullptr : qobject_cast<QMdiSubWindow*>(child->parentWidget());
+  QMdiSubWindow* PictureSubWindow() const {
+    return qobject_cast<QMdiSubWindow*>(form->PictureWindow()->parentWidget());
   }
-  QMdiSubWindow* PictureSubWindow() const { return Frame(form->PictureWindow()); }
-  QMdiSubWindow* ResultSubWindow() const { return Frame(form->ResultWindow()); }
+  QMdiSubWindow* ResultSubWindow() const {
+    return qobject_cast<QMdiSubWindow*>(form->ResultWindow()->parentWidget());
+  }
 
   ScriptedDialogs dialogs;
   std::unique_ptr<MDIPicForm> form;
