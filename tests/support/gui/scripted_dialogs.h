@@ -13,9 +13,7 @@ class ScriptedDialogs : public Dialogs {
  public:
   struct Call {
     QString title{};
-    QString text{};      // the file dialogs' filter
-    QString fileName{};  // the name a file dialog proposes
-    QStringList buttons{};
+    QString text{};  // the file dialogs' filter
   };
 
   std::deque<QString> files;  // answers of the file dialogs; none left: cancelled
@@ -23,11 +21,11 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Call> calls;
   std::vector<QString> warnings;  // the texts of the warnings shown
 
-  QString OpenFile(QWidget*, const QString& filter, const QString& name) override {
-    return Ask({{}, filter, name}, files, QString());
+  QString OpenFile(QWidget*, const QString& filter, const QString&) override {
+    return Ask({{}, filter}, files, QString());
   }
-  QString SaveFile(QWidget*, const QString& filter, const QString& name) override {
-    return Ask({{}, filter, name}, files, QString());
+  QString SaveFile(QWidget*, const QString& filter, const QString&) override {
+    return Ask({{}, filter}, files, QString());
   }
   void Warning(QWidget*, const QString& title, const QString& text) override {
     calls.push_back({title, text});
@@ -38,7 +36,7 @@ class ScriptedDialogs : public Dialogs {
   }
   int Choose(QWidget*, const QString& title, const QString& text,
              const QStringList& buttons) override {
-    return Ask({title, text, {}, buttons}, answers, int(buttons.size()) - 1);
+    return Ask({title, text}, answers, int(buttons.size()) - 1);
   }
 
  private:
