@@ -80,27 +80,7 @@ TEST_F(ShellTest, TheCommandsAnswerTheirKeysWhereverTheFocusIs) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(ShellTest, OpenOffersEveryPictureNameAndARefusedFileChangesNoWindow) {
-  Trigger("mnuFileOpen");  // cancelled
-  const QStringList filter = dialogs.calls.at(0).text.split(u'|');
-  ASSERT_EQ(filter.size(), 4);
-  EXPECT_EQ(filter[0], filter[1]);
-  EXPECT_EQ(filter[3], QStringLiteral("*.*"));
-  for (const char* name : {"a.bmp", "a.dib", "a.gif", "a.jpg", "a.jpeg", "a.jpe", "a.jfif"}) {
-    EXPECT_TRUE(QDir::match(filter[1].split(u';'), name)) << name;
-  }
-  Open(Path("missing.bmp"));
-  EXPECT_EQ(form->PictureWindow(), nullptr);
-  EXPECT_FALSE(Item("mnuEncode")->isEnabled());
-  const QString good = OpenPicture(40, 30);
-  Open(Path("missing.bmp"));
-  EXPECT_EQ(dialogs.warnings, std::vector<QString>(2, QStringLiteral("Invalid Picture File !")));
-  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
-  EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
-  EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
-}
-
-TEST_F(ShellTest, OneDroppedFileOpensEvenWithANameThatIsNoUtf8) {
+TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   const auto drop = [this](const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
@@ -110,15 +90,30 @@ TEST_F(ShellTest, OneDroppedFileOpensEvenWithANameThatIsNoUtf8) {
     QCoreApplication::sendEvent(form.get(), &drop);
   };
   test::Gradient(33, 22).save(Path("p.bmp"));
-  drop({QUrl::fromLocalFile(Path("p.bmp")), QUrl::fromLocalFile(Path("p.bmp"))});
+  drop({QUrl::fromLocalFile(Path("p.bmp")), QUrl::fromLocalFile(Path("p.bmp"))});  // not one
   EXPECT_TRUE(dialogs.calls.empty());
   drop({QUrl::fromLocalFile(Path("missing.bmp"))});
-  EXPECT_EQ(dialogs.warnings, std::vector<QString>{QStringLiteral("Invalid Picture File !")});
+  EXPECT_EQ(form->PictureWindow(), nullptr);
+  EXPECT_FALSE(Item("mnuEncode")->isEnabled());
   // A Latin-1 name opens from the bytes of its URL; the caption shows the byte as \xE9.
   ASSERT_EQ(::rename((folder / "p.bmp").c_str(), (folder / "caf\xE9.bmp").c_str()), 0);
   drop({QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(Path("caf"), "/") + "%E9.bmp")});
   ASSERT_NE(form->PictureWindow(), nullptr);
   EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
+  Trigger("mnuFileOpen");  // cancelled
+  const QStringList filter = dialogs.calls.back().text.split(u'|');
+  ASSERT_EQ(filter.size(), 4);
+  EXPECT_EQ(filter[0], filter[1]);
+  EXPECT_EQ(filter[3], QStringLiteral("*.*"));
+  for (const char* name : {"a.bmp", "a.dib", "a.gif", "a.jpg", "a.jpeg", "a.jpe", "a.jfif"}) {
+    EXPECT_TRUE(QDir::match(filter[1].split(u';'), name)) << name;
+  }
+  const QString good = OpenPicture(40, 30);
+  Open(Path("missing.bmp"));
+  EXPECT_EQ(dialogs.warnings, std::vector<QString>(2, QStringLiteral("Invalid Picture File !")));
+  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
+  EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
+  EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
 }
 
 TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
