@@ -67,7 +67,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
     bool fails = false;
     bool full = false;  // the disk is full after 100 bytes
   } cases[] = {
-      {"plain", kNone, 0, "plain.html"},
+      {"pages/plain", kNone, 0, "pages/plain.html"},
       {"", kNone, 0, ""},
       {"old.html", kOld, 0, ""},
       {"old.html", kOld, 1, "old.html"},
@@ -76,6 +76,8 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
       {"old.html", kOld, 1, "", true, true},
       {"caf\xE9.htm", kNone, 0, "caf\xE9.htm"},
   };
+  std::filesystem::create_directory(folder / "pages");
+  QString proposed = Path("p.html");  // the picture's name, in the folder saved to last
   ::signal(SIGXFSZ, SIG_IGN);  // a write past the size limit fails instead of ending the test
   rlimit unlimited{};
   ::getrlimit(RLIMIT_FSIZE, &unlimited);
@@ -94,6 +96,8 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     SaveAs(path);
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_EQ(dialogs.calls.front().fileName, proposed);
+    if (!path.isEmpty()) proposed = QFileInfo(path).absolutePath() + "/p.html";
     const bool asked = c.before == kOld || c.before == kLink;
     ASSERT_EQ(dialogs.calls.size(), 1U + (asked ? 1 : 0) + (c.fails ? 1 : 0));
     EXPECT_TRUE(!asked ||
@@ -109,7 +113,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // No half-written file is left beside the kept ones.
   EXPECT_EQ(folder.Names(),
             (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm", "kept.html",
-                                      "link.html", "old.html", "p.bmp", "plain.html"}));
+                                      "link.html", "old.html", "p.bmp", "pages"}));
 }
 
 }  // namespace

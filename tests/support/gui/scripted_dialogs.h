@@ -13,7 +13,8 @@ class ScriptedDialogs : public Dialogs {
  public:
   struct Call {
     QString title{};
-    QString text{};  // the file dialogs' filter
+    QString text{};      // the file dialogs' filter
+    QString fileName{};  // the name a file dialog proposes
   };
 
   std::deque<QString> files;  // answers of the file dialogs; none left: cancelled
@@ -21,11 +22,11 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Call> calls;
   std::vector<QString> warnings;  // the texts of the warnings shown
 
-  QString OpenFile(QWidget*, const QString& filter, const QString&) override {
-    return Ask({{}, filter}, files, QString());
+  QString OpenFile(QWidget*, const QString& filter, const QString& name) override {
+    return Ask({{}, filter, name}, files, QString());
   }
-  QString SaveFile(QWidget*, const QString& filter, const QString&) override {
-    return Ask({{}, filter}, files, QString());
+  QString SaveFile(QWidget*, const QString& filter, const QString& name) override {
+    return Ask({{}, filter, name}, files, QString());
   }
   void Warning(QWidget*, const QString& title, const QString& text) override {
     calls.push_back({title, text});
