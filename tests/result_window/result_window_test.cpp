@@ -1,15 +1,15 @@
-// The result window on its own: hiding instead of closing, the shown document, activation.
+// The result window: each run's page in the view, the view's failures, "&Save As ...".
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 
+#include <QFileInfo>
 #include <QLabel>
-#include <QMdiArea>
 #include <QProgressBar>
-#include <QSignalSpy>
-#include <QTest>
-#include <QWebEngineView>
+#include <filesystem>
 
+#include "picture_io/file_names.h"
 #include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
@@ -17,110 +17,103 @@ namespace {
 
 using ResultWindowTest = AppFixture;
 
-TEST_F(ResultWindowTest, StartsWithAnEmptyDocument) {
-  EXPECT_EQ(form->ResultWindow()->WebBrowser1->url(), QUrl(QStringLiteral("about:blank")));
-  EXPECT_EQ(form->ResultWindow()->ShownDocument().Text(), "");
-}
-
-TEST_F(ResultWindowTest, HidesWhenClosedAndKeepsItsDocument) {
-  Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16)));
-  EncodeAndWait();
-  TextForm* result = form->ResultWindow();
-  const std::string document = result->ShownDocument().Text();
-  const QUrl shown = result->WebBrowser1->url();
-  ResultSubWindow()->close();
-  DeleteClosedWindows();
-  ASSERT_EQ(form->ResultWindow(), result);
-  EXPECT_FALSE(ResultSubWindow()->isVisible());
-  EXPECT_EQ(result->ShownDocument().Text(), document);
-  EXPECT_EQ(result->WebBrowser1->url(), shown);
-}
-
-TEST_F(ResultWindowTest, EachRunReplacesTheShownDocument) {
-  Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16)));
-  EncodeAndWait();
-  const std::string first = form->ResultWindow()->ShownDocument().Text();
-  const QUrl firstUrl = form->ResultWindow()->WebBrowser1->url();
-  Trigger("mnuBW");
-  EncodeAndWait();
-  EXPECT_NE(form->ResultWindow()->ShownDocument().Text(), first);
-  EXPECT_NE(form->ResultWindow()->WebBrowser1->url(), firstUrl);
-  // The view shows the document of the last run, byte for byte.
-  EXPECT_EQ(ReadAll(form->ResultWindow()->WebBrowser1->url().toLocalFile()).toStdString(),
-            form->ResultWindow()->ShownDocument().Text());
-  // The earlier document's file is gone.
-  EXPECT_FALSE(QFile::exists(firstUrl.toLocalFile()));
-}
-
-TEST_F(ResultWindowTest, ABrowserProcessThatEndsIsReportedAndThePageStaysSaveable) {
-  const QString picture = WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16));
-  Open(picture);
-  EncodeAndWait();
-  TextForm* result = form->ResultWindow();
-  const qint64 process = result->WebBrowser1->page()->renderProcessPid();
-  ASSERT_GT(process, 0);
-  ::kill(static_cast<pid_t>(process), SIGKILL);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
-
-  const QString text = dialogs.Warnings().front();
-  EXPECT_TRUE(text.contains(QStringLiteral("browser process drawing the page was killed")))
-      << text.toStdString();
-  EXPECT_TRUE(text.contains(QStringLiteral("a page width"))) << text.toStdString();
-  EXPECT_TRUE(result->FailureMessage->isVisible());
-  EXPECT_FALSE(result->WebBrowser1->isVisible());
-  EXPECT_EQ(result->FailureMessage->text(), text);
-  SaveAs(Path(QStringLiteral("kept.html")));
-  EXPECT_EQ(ReadAll(Path(QStringLiteral("kept.html"))),
-            CommandLineOutput(picture, {}, Path(QStringLiteral("cli.html"))));
-
-  // The next run shows its page again.
-  EncodeAndWait();
-  EXPECT_TRUE(result->WebBrowser1->isVisible());
-  EXPECT_EQ(dialogs.Warnings().size(), 1U);
-}
-
-TEST_F(ResultWindowTest, ALoadThatFailsIsReported) {
-  form->ResultWindow()->WebBrowser1->load(QUrl::fromLocalFile(Path(QStringLiteral("gone.html"))));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Warnings().empty(); }, 20000));
-  EXPECT_TRUE(dialogs.Warnings().front().startsWith(
-      QStringLiteral("The page cannot be shown. Loading it failed: ")))
-      << dialogs.Warnings().front().toStdString();
-  EXPECT_FALSE(form->ResultWindow()->FailureMessage->isHidden());
-}
-
-TEST_F(ResultWindowTest, ShowsTheLoadsProgressAndANewRunStopsTheOldLoadQuietly) {
-  auto* bar = form->findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
-  ASSERT_NE(bar, nullptr);
-  std::vector<int> shown;  // the bar's value at each step of the loads, -1 while hidden
-  QObject::connect(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadProgress, bar,
-                   [&](int) { shown.push_back(bar->isVisible() ? bar->value() : -1); });
-  // A page of 250,000 cells loads for a while; the next run's page replaces it.
-  Open(WritePicture(QStringLiteral("large.bmp"), GradientImage(1000, 1000)));
+TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
+  auto* bar = form->findChild<QProgressBar*>("LoadProgress");
+  QWebEngineView* view = form->ResultWindow()->WebBrowser1;
+  int steps = 0;  // of the loads, while the bar shows
+  QObject::connect(view, &QWebEngineView::loadProgress, bar, [&] { steps += bar->isVisible(); });
+  // A page of 250,000 cells loads for a while; the next run's page replaces it quietly.
+  OpenPicture(1000, 1000);
   Trigger("mnuEncode");
   Trigger("mnuBW");
-  QSignalSpy loaded(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadFinished);
+  QSignalSpy loaded(view, &QWebEngineView::loadFinished);
   Trigger("mnuEncode");
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return !loaded.isEmpty() && loaded.last().at(0).toBool(); }, 20000));
-  EXPECT_TRUE(dialogs.Warnings().empty());
-  EXPECT_TRUE(form->ResultWindow()->WebBrowser1->isVisible());
-  EXPECT_FALSE(shown.empty());
-  EXPECT_EQ(std::count(shown.begin(), shown.end(), -1), 0);
+  EXPECT_TRUE(dialogs.warnings.empty());
+  EXPECT_GT(steps, 0);
   EXPECT_FALSE(bar->isVisible());
-}
+  // The view shows the last run's document from a file of its own; the earlier one is gone.
+  const QFileInfo file(view->url().toLocalFile());
+  EXPECT_EQ(file.fileName(), QStringLiteral("result-2.html"));
+  EXPECT_EQ(ReadAll(file.filePath()).toStdString(), form->ResultWindow()->ShownDocument().Text());
+  EXPECT_FALSE(QFileInfo::exists(file.path() + "/result-1.html"));
+  // The browser process ends: the window says so, and the page stays saveable.
+  TextForm* result = form->ResultWindow();
+  ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), SIGKILL);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.warnings.empty(); }, 20000));
+  EXPECT_TRUE(dialogs.warnings.front().contains("drawing the page was killed"));
+  EXPECT_EQ(result->FailureMessage->text(), dialogs.warnings.front());
+  EXPECT_FALSE(result->WebBrowser1->isVisible());
+  SaveAs(Path("kept.html"));
+  EncodeAndWait();  // the same page, shown again
+  EXPECT_TRUE(result->WebBrowser1->isVisible());
+  SaveAs(Path("again.html"));
+  EXPECT_EQ(ReadAll(Path("kept.html")), ReadAll(Path("again.html")));
+  result->WebBrowser1->load(QUrl::fromLocalFile(Path("gone.html")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.warnings.size() == 2; }, 20000));
+  EXPECT_TRUE(dialogs.warnings.back().startsWith("The page cannot be shown. Loading it failed: "));
+  EXPECT_TRUE(result->FailureMessage->isVisible());
 
-TEST_F(ResultWindowTest, AHiddenWindowDoesNotListItselfWhenActivated) {
-  form->ResultWindow()->Form_Activate();
-  EXPECT_FALSE(Item("mnuRuvaDev")->isVisible());
-  EXPECT_FALSE(Item("mnuTileVertically")->isEnabled());
-}
-
-TEST_F(ResultWindowTest, TheViewFillsTheWindow) {
-  Open(WritePicture(QStringLiteral("p.bmp"), GradientImage(16, 16)));
-  EncodeAndWait();
-  ResultSubWindow()->resize(500, 350);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(form->ResultWindow()->WebBrowser1->geometry(), form->ResultWindow()->rect());
+  // "&Save As ..." asks before replacing a file and keeps the old one when it fails.
+  const QByteArray page = ReadAll(Path("again.html"));
+  ASSERT_GT(page.size(), 100);
+  enum Before { kNone, kOld, kLink, kFolder };  // what bears the name before
+  const struct {
+    std::string typed;  // empty: cancelled
+    Before before;
+    int answer;           // to the question whether to replace it
+    std::string written;  // where the page is written; empty: nowhere
+    bool fails = false;
+    bool full = false;  // the disk is full after 100 bytes
+  } cases[] = {
+      {"pages/plain", kNone, 0, "pages/plain.html"},
+      {"", kNone, 0, ""},
+      {"old.html", kOld, 0, ""},
+      {"old.html", kOld, 1, "old.html"},
+      {"link.html", kLink, 0, ""},  // the name decides, not whether the file can be read
+      {"adir.html", kFolder, 0, "", true},
+      {"old.html", kOld, 1, "", true, true},
+      {"caf\xE9.htm", kNone, 0, "caf\xE9.htm"},
+  };
+  std::filesystem::create_directory(folder / "pages");
+  QString proposed = Path("p.html");  // the picture's name, in the folder saved to last
+  ::signal(SIGXFSZ, SIG_IGN);  // a write past the size limit fails instead of ending the test
+  rlimit unlimited{};
+  ::getrlimit(RLIMIT_FSIZE, &unlimited);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const std::string target = folder / c.typed;
+    if (c.before == kOld) test::WriteFile(target, "old");
+    if (c.before == kLink) std::filesystem::create_symlink(folder / "nowhere", target);
+    if (c.before == kFolder) std::filesystem::create_directory(target);
+    const QString path = c.typed.empty() ? QString() : FileNameFromBytes(target);
+    const QString caption = form->ResultWindow()->windowTitle();
+    dialogs.calls.clear();
+    dialogs.answers = {c.answer};
+    rlimit limit = unlimited;
+    limit.rlim_cur = c.full ? 100 : limit.rlim_cur;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    SaveAs(path);
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_EQ(dialogs.calls.front().fileName, proposed);
+    if (!path.isEmpty()) proposed = QFileInfo(path).absolutePath() + "/p.html";
+    const bool asked = c.before == kOld || c.before == kLink;
+    ASSERT_EQ(dialogs.calls.size(), 1U + (asked ? 1 : 0) + (c.fails ? 1 : 0));
+    EXPECT_TRUE(!asked ||
+                dialogs.calls[1].text ==
+                    ReadableFileName(path) + " already exists.\rDo you want to overwrite it?");
+    const std::string saved = c.written.empty() ? target : folder / c.written;
+    EXPECT_EQ(form->ResultWindow()->windowTitle(),
+              c.written.empty() ? caption : ReadableFileName(FileNameFromBytes(saved)));
+    if (c.before == kOld || !c.written.empty()) {
+      EXPECT_EQ(test::ReadFile(saved), c.written.empty() ? "old" : page);
+    }
+  }
+  // No half-written file is left beside the kept ones.
+  EXPECT_EQ(folder.Names(),
+            (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm", "kept.html",
+                                      "link.html", "old.html", "p.bmp", "pages"}));
 }
 
 }  // namespace

@@ -2,60 +2,86 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QImage>
+#include <QFile>
 #include <QMdiSubWindow>
-#include <QTemporaryDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
 #include <memory>
 
 #include "shell/mdi_pic_form.h"
 #include "tests/support/gui/scripted_dialogs.h"
+#include "tests/support/test_files.h"
 
 namespace stipplor::testing {
+
+// Waits (processing events) until the view of the result window has finished a load.
+inline bool WaitForLoad(TextForm& textForm, int timeoutMs = 20000) {
+  QSignalSpy loaded(textForm.WebBrowser1, &QWebEngineView::loadFinished);
+  return loaded.wait(timeoutMs);
+}
+
+// The whole content of a file; empty when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Destroys the windows whose close asked for their deletion.
+inline void DeleteClosedWindows() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 // A shown main window with scripted dialogs and a folder for the files of one test.
 class AppFixture : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    form = std::make_unique<MDIPicForm>(dialogs);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+  void TearDown() override {
+    form.reset();
+    DeleteClosedWindows();
+  }
 
   // A menu item by its name ("mnuSize1", "mnuEncode", ...).
-  QAction* Item(const char* name) const;
+  QAction* Item(const char* name) const {
+    auto* action = form->findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+  }
   void Trigger(const char* name) const { Item(name)->trigger(); }
-
-  // Writes `image` into the test's folder and answers its path.
-  QString WritePicture(const QString& name, const QImage& image) const;
-  QString Path(const QString& name) const { return folder.filePath(name); }
-
-  // "&Open..." answered with `path`.
-  void Open(const QString& path);
+  QString Path(const std::string& name) const { return QString::fromStdString(folder / name); }
+  // The file dialog answered with `path`, then the menu item.
+  void Answer(const char* item, const QString& path) {
+    dialogs.files.push_back(path);
+    Trigger(item);
+  }
+  void Open(const QString& path) { Answer("mnuFileOpen", path); }
+  void SaveAs(const QString& path) { Answer("mnuSave", path); }
+  // A gradient picture of this size written into the test's folder and opened; answers its path.
+  QString OpenPicture(int width, int height, const std::string& name = "p.bmp") {
+    EXPECT_TRUE(test::Gradient(width, height).save(Path(name)));
+    Open(Path(name));
+    return Path(name);
+  }
   // "Encode!", then waits until the result window's view has loaded the document.
-  void EncodeAndWait();
-  // "&Save As ..." answered with `path`.
-  void SaveAs(const QString& path);
-
-  QMdiSubWindow* PictureSubWindow() const;
-  QMdiSubWindow* ResultSubWindow() const;
+  void EncodeAndWait() {
+    QSignalSpy loaded(form->ResultWindow()->WebBrowser1, &QWebEngineView::loadFinished);
+    Trigger("mnuEncode");
+    ASSERT_TRUE(loaded.count() > 0 || loaded.wait(20000));
+  }
+  QMdiSubWindow* PictureSubWindow() const {
+    return qobject_cast<QMdiSubWindow*>(form->PictureWindow()->parentWidget());
+  }
+  QMdiSubWindow* ResultSubWindow() const {
+    return qobject_cast<QMdiSubWindow*>(form->ResultWindow()->parentWidget());
+  }
 
   ScriptedDialogs dialogs;
   std::unique_ptr<MDIPicForm> form;
-  QTemporaryDir folder;
+  test::TempDir folder;
 };
-
-// A picture with a colour gradient, so that every part of it differs.
-QImage GradientImage(int width, int height);
-
-// The whole content of a file; empty when it cannot be read.
-QByteArray ReadAll(const QString& path);
-
-// What stipplor-encode writes to `out` for the picture with these arguments.
-QByteArray CommandLineOutput(const QString& picture, QStringList arguments, const QString& out);
-
-// Destroys the windows whose close asked for their deletion.
-void DeleteClosedWindows();
-
-// Waits (processing events) until the view of the result window has finished a load.
-bool WaitForLoad(TextForm& textForm, int timeoutMs = 20000);
 
 }  // namespace stipplor::testing

@@ -7,8 +7,6 @@
 #include "tests/support/gui/web_engine_setup.h"
 
 int main(int argc, char* argv[]) {
-  // ctest sets the platform too; a test binary started by hand (or listing its tests) needs it
-  // all the same.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   stipplor::PrepareWebEngineForTools();
   QApplication app(argc, argv);

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include "frame/dialogs.h"
@@ -13,34 +11,44 @@ namespace stipplor::testing {
 // Dialogs that answer from a script and record what they were asked.
 class ScriptedDialogs : public Dialogs {
  public:
-  enum class Kind { Open, Save, Warning, Question, Choice };
   struct Call {
-    Kind kind{};
-    QString title{};        // message boxes
-    QString text{};         // message boxes
-    QString filter{};       // file dialogs
-    QString fileName{};     // file dialogs: the name preset
-    QStringList buttons{};  // Choose
+    QString title{};
+    QString text{};      // the file dialogs' filter
+    QString fileName{};  // the name a file dialog proposes
   };
 
-  std::deque<QString> files;     // answers of the file dialogs; none left: cancelled
-  std::deque<bool> answers;      // answers of the questions; none left: No
-  std::deque<int> choices;       // answers of Choose; none left: the last choice (cancel)
-  std::function<void()> onShow;  // runs while any dialog is "open"
+  std::deque<QString> files;  // answers of the file dialogs; none left: cancelled
+  std::deque<int> answers;    // of AskYesNo (1: Yes) and Choose; none left: No, the last button
   std::vector<Call> calls;
+  std::vector<QString> warnings;  // the texts of the warnings shown
 
-  QString OpenFile(QWidget* parent, const QString& filter, const QString& fileName) override;
-  QString SaveFile(QWidget* parent, const QString& filter, const QString& fileName) override;
-  void Warning(QWidget* parent, const QString& title, const QString& text) override;
-  bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
-  int Choose(QWidget* parent, const QString& title, const QString& text,
-             const QStringList& buttons) override;
-
-  // The messages shown with the warning icon and OK, in order.
-  std::vector<QString> Warnings() const;
+  QString OpenFile(QWidget*, const QString& filter, const QString& name) override {
+    return Ask({{}, filter, name}, files, QString());
+  }
+  QString SaveFile(QWidget*, const QString& filter, const QString& name) override {
+    return Ask({{}, filter, name}, files, QString());
+  }
+  void Warning(QWidget*, const QString& title, const QString& text) override {
+    calls.push_back({title, text});
+    warnings.push_back(text);
+  }
+  bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
+    return Ask({title, text}, answers, 0) == 1;
+  }
+  int Choose(QWidget*, const QString& title, const QString& text,
+             const QStringList& buttons) override {
+    return Ask({title, text}, answers, int(buttons.size()) - 1);
+  }
 
  private:
-  QString NextFile();
+  template <typename T>
+  T Ask(Call call, std::deque<T>& script, T none) {
+    calls.push_back(std::move(call));
+    if (script.empty()) return none;
+    T answer = script.front();
+    script.pop_front();
+    return answer;
+  }
 };
 
 }  // namespace stipplor::testing
