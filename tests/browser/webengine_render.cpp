@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -17,8 +18,8 @@
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
 #include "result_window/text_form.h"
-#include "tests/support/gui/app_fixture.h"
 #include "tests/support/gui/web_engine_setup.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ class NoFrame : public stipplor::MainFrame {
 // view to finish loading it.
 void Show(stipplor::TextForm& form, const QByteArray& document) {
   if (document.isEmpty()) throw std::runtime_error("no document");
+  QSignalSpy loaded(form.WebBrowser1, &QWebEngineView::loadFinished);
   stipplor::LineSink& sink = form.Document();
   sink.Begin();
   for (qsizetype at = 0, end; (end = document.indexOf("\r\n", at)) >= 0; at = end + 2) {
@@ -45,8 +47,7 @@ void Show(stipplor::TextForm& form, const QByteArray& document) {
         std::string_view(document.constData() + at, static_cast<std::size_t>(end - at)));
   }
   sink.End();
-  if (!stipplor::testing::WaitForLoad(form))
-    throw std::runtime_error("the view did not load the document");
+  if (!loaded.wait(20000)) throw std::runtime_error("the view did not load the document");
 }
 
 // The view paints a loaded page in steps, the first of them before the layout of a long page is
@@ -93,7 +94,7 @@ int main(int argc, char* argv[]) {
     form.resize(size[0].toInt(), size[1].toInt());
     form.show();
     for (qsizetype i = 3; i < args.size(); i += 2) {
-      Show(form, stipplor::testing::ReadAll(args[i]));
+      Show(form, stipplor::test::ReadFile(args[i].toStdString()));
       if (!PaintedGrab(*form.WebBrowser1).save(args[i + 1], "PNG")) {
         throw std::runtime_error("cannot write " + args[i + 1].toStdString());
       }

@@ -15,12 +15,6 @@
 
 namespace stipplor::testing {
 
-// Waits (processing events) until the view of the result window has finished a load.
-inline bool WaitForLoad(TextForm& textForm, int timeoutMs = 20000) {
-  QSignalSpy loaded(textForm.WebBrowser1, &QWebEngineView::loadFinished);
-  return loaded.wait(timeoutMs);
-}
-
 // The whole content of a file; empty when it cannot be read.
 inline QByteArray ReadAll(const QString& path) {
   QFile file(path);
