@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -56,32 +55,25 @@ TEST(ParseCommandLine, OptionsSetTheirValuesAndLaterOnesWin) {
 }
 
 TEST(ParseCommandLine, InputsOutputsRegionAndModes) {
-  const CommandLine plain = ParseCommandLine(std::vector<std::string_view>{"in.jpg"});
+  const auto parse = [](std::vector<std::string_view> args) { return ParseCommandLine(args); };
+  const CommandLine plain = parse({"in.jpg"});
   EXPECT_FALSE(plain.output || plain.outputFolder || plain.region || plain.pageWidth != 0 ||
                plain.document || plain.caption || plain.help || plain.version);
-  const CommandLine full = ParseCommandLine(std::vector<std::string_view>{
-      "-o", "out.html", "--region", "-3,4,-5,60000", "--width=2", "--document", "--", "-in.jpg"});
-  EXPECT_EQ(full.inputs, std::vector<std::string>{"-in.jpg"});
-  EXPECT_EQ(full.output, "out.html");
-  EXPECT_EQ(full.region, (Region{-3, 4, -5, 60000}));
-  EXPECT_EQ(full.pageWidth, 2);
-  EXPECT_TRUE(full.document);
-  const CommandLine several = ParseCommandLine(
-      std::vector<std::string_view>{"a.jpg", "-d", "pages", "-", "--", "-c.bmp", "--bw"});
-  EXPECT_EQ(several.inputs, (std::vector<std::string>{"a.jpg", "-", "-c.bmp", "--bw"}));
-  EXPECT_EQ(several.outputFolder, "pages");
+  const CommandLine full = parse(
+      {"-o", "out.html", "--region", "-3,4,-5,60000", "--width=2", "--document", "--", "--bw"});
+  EXPECT_EQ(full.inputs, std::vector<std::string>{"--bw"});
+  EXPECT_EQ(std::tuple(full.output, full.region, full.pageWidth, full.document),
+            std::tuple("out.html", Region{-3, 4, -5, 60000}, 2, true));
+  const CommandLine several = parse({"a.jpg", "-d", "pages", "-", "--region=0,0,1,1"});
+  EXPECT_EQ(several.inputs, (std::vector<std::string>{"a.jpg", "-"}));
+  EXPECT_EQ(std::tuple(several.outputFolder, several.region),
+            std::tuple("pages", Region{0, 0, 1, 1}));
   for (const std::string_view mode : {"--caption", "-h", "--help", "--version"}) {
-    const CommandLine line = ParseCommandLine(std::vector<std::string_view>{mode});
+    const CommandLine line = parse({mode});
     EXPECT_EQ(
         std::tuple(line.caption, line.help, line.version),
         std::tuple(mode == "--caption", mode == "-h" || mode == "--help", mode == "--version"));
   }
-  EXPECT_EQ(ParseCommandLine(std::vector<std::string_view>{"a", "--region=0,0,1,1"}).region,
-            (Region{0, 0, 1, 1}));
-  EXPECT_EQ(ParseCommandLine(
-                std::vector<std::string_view>{"a", "--region", "-2147483648,2147483647,0,-0"})
-                .region,
-            (Region{std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 0, 0}));
 }
 
 TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
@@ -101,9 +93,7 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"cat.jpg", "dog.jpg", "x/cat.bmp", "-d", "out/"},
        "'cat.jpg' and 'x/cat.bmp' would both be written to out/cat.html"},
       {{"a.jpg", "--version=1"}, "option '--version' takes no value"},
-      {{"a.jpg", "--bw=yes"}, "option '--bw' takes no value"},
       {{"a.jpg", "--large"}, "unknown option '--large'"},
-      {{"a.jpg", "-x"}, "unknown option '-x'"},
       {{"a.jpg", "--size"}, "option '--size' wants a value: --size 1:2|1:1|3:2|2:1"},
       {{"a.jpg", "--size", "3:1"}, "--size wants one of 1:2|1:1|3:2|2:1, not '3:1'"},
       {{"a.jpg", "--style", "Dotted"},
@@ -116,7 +106,7 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
               "--width wants a number of pixels from 2 up, not '" + std::string(bad) + "'");
   }
   for (const std::string_view bad : {"", "1,2,3", "1,2,3,4,5", "1,2,3,x", "1, 2,3,4", "1,2,3,4,",
-                                     "+1,2,3,4", "1.5,2,3,4", "99999999999,0,1,1", ",1,2,3"}) {
+                                     "+1,2,3,4", "99999999999,0,1,1"}) {
     EXPECT_EQ(UsageProblem({"a.jpg", "--region", bad}),
               "--region wants four integers LEFT,TOP,WIDTH,HEIGHT, not '" + std::string(bad) + "'");
   }
@@ -132,8 +122,7 @@ TEST(HelpText, AlignsTheOptionsAndWrapsAtEightyColumns) {
       "  --size 1:2|1:1|3:2|2:1       cell size: Ratio 1, 2, 3, 4 (default 1:1)\n"
       "  --bw | --colored             text art or colour cells (default --colored)\n"
       "  --style plain|pattern|dotted|fractal   B&W style (default dotted)\n"));
-  EXPECT_NE(help.find("\n  --pixel-font                 B&W and higher-quality colored pages "
-                      "carry their\n                               own 1-pixel font, drawn"),
+  EXPECT_NE(help.find("pages carry their\n                               own 1-pixel font,"),
             std::string::npos);
   EXPECT_TRUE(help.ends_with("\n  -h, --help                   usage\n"));
   for (std::size_t at = 0, end; (end = help.find('\n', at)) != std::string::npos; at = end + 1) {
@@ -147,14 +136,11 @@ TEST(PagePath, IsTheFolderAndTheFileNameWithoutItsExtension) {
   } cases[] = {
       {"out", "photos/cat.jpg", "out/cat.html"},
       {"out/", "/abs/path/cat.JPEG", "out/cat.html"},
-      {"/", "cat", "/cat.html"},
-      {".", "a.b.gif", "./a.b.html"},
-      {"o", "folder.d/cat", "o/cat.html"},  // a dot in a folder's name is no extension
-      {"o", ".cat", "o/.cat.html"},         // nor is a leading dot
-      {"o", "../.cat.bmp", "o/.cat.html"},
+      {"/", "a.b.gif", "/a.b.html"},
+      {".", "folder.d/cat", "./cat.html"},  // a dot in a folder's name is no extension
+      {"o", "../.cat.bmp", "o/.cat.html"},  // nor is a leading dot
       {"o", "cat.", "o/cat.html"},
       {"o", "photos//", "o/photos.html"},  // a folder will not load, but its page has a name
-      {"o", "page.html", "o/page.html"},
   };
   for (const auto& c : cases) EXPECT_EQ(PagePath(c.folder, c.input), c.page) << c.input;
 }
