@@ -15,34 +15,33 @@
 namespace stipplor {
 namespace {
 
-// A pseudo-terminal (in raw mode, so that the bytes arrive as written) or a pipe: what is
-// written to `in` so far comes back from Written().
-struct Stream {
-  explicit Stream(bool terminal) {
-    termios raw{};
-    ::cfmakeraw(&raw);
-    int pipe[2];
-    EXPECT_EQ(terminal ? ::openpty(&out, &in, nullptr, &raw, nullptr) : ::pipe(pipe), 0);
-    if (!terminal) out = pipe[0], in = pipe[1];
-    ::fcntl(out, F_SETFL, O_NONBLOCK);
-  }
-  ~Stream() { ::close(in), ::close(out); }
-  std::string Written() const {
-    std::string bytes;
-    char chunk[4096];
-    for (ssize_t n; (n = ::read(out, chunk, sizeof chunk)) > 0;) bytes.append(chunk, n);
-    return bytes;
-  }
-  int in = -1, out = -1;
-};
+// A pseudo-terminal in raw mode, so that the bytes arrive as written: {reading end, terminal}.
+std::pair<int, int> Terminal() {
+  termios raw{};
+  ::cfmakeraw(&raw);
+  int fds[2];
+  EXPECT_EQ(::openpty(&fds[0], &fds[1], nullptr, &raw, nullptr), 0);
+  return {fds[0], fds[1]};
+}
+
+// What was written to the stream whose reading end is `fd`, so far.
+std::string Written(int fd) {
+  std::string bytes;
+  char chunk[4096];
+  ::fcntl(fd, F_SETFL, O_NONBLOCK);
+  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) bytes.append(chunk, n);
+  return bytes;
+}
 
 // Nothing here waits for the clock: the first row draws at once, and so does the first call
 // after a report.
 TEST(Progress, DrawsTheBarOnATerminalOnlyAndReportsAboveIt) {
-  for (const bool terminal : {false, true}) {
-    const Stream stream(terminal);
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  const auto [terminal, slave] = Terminal();
+  for (const auto& [out, in] : {std::pair(pipe[0], pipe[1]), std::pair(terminal, slave)}) {
     {
-      Progress progress(stream.in, 2);
+      Progress progress(in, 2);
       progress.AddRows(10);
       progress.RowDone();
       progress.Report("stipplor-encode: a.jpg: Overflow");
@@ -50,36 +49,35 @@ TEST(Progress, DrawsTheBarOnATerminalOnlyAndReportsAboveIt) {
       progress.FileDone();
     }
     const std::string blank = "\r" + std::string(47, ' ') + "\r";
-    EXPECT_EQ(stream.Written(), terminal ? "\r[##                      ] 1/10 rows, 0/2 files" +
-                                               blank + "stipplor-encode: a.jpg: Overflow\n" +
-                                               "\r[#                       ] 1/14 rows, 1/2 files" +
-                                               blank
-                                         : "stipplor-encode: a.jpg: Overflow\n");
+    EXPECT_EQ(Written(out), in == slave
+                                ? "\r[##                      ] 1/10 rows, 0/2 files" + blank +
+                                      "stipplor-encode: a.jpg: Overflow\n" +
+                                      "\r[#                       ] 1/14 rows, 1/2 files" + blank
+                                : "stipplor-encode: a.jpg: Overflow\n");
   }
   // One file: no file count; never more rows done than there are.
-  const Stream stream(true);
   {
-    Progress progress(stream.in, 1);
+    Progress progress(slave, 1);
     progress.AddRows(3);
     for (int i = 0; i < 5; ++i) progress.RowDone();
-    stream.Written();  // frames of 35 columns, as many as the clock allowed
+    Written(terminal);  // frames of 35 columns, as many as the clock allowed
     progress.Report("x");
     progress.RowDone();
   }
   const std::string blank = "\r" + std::string(35, ' ') + "\r";
-  EXPECT_EQ(stream.Written(), blank + "x\n\r[########################] 3/3 rows" + blank);
+  EXPECT_EQ(Written(terminal), blank + "x\n\r[########################] 3/3 rows" + blank);
 }
 
 TEST(Progress, RedrawsAtMostTenTimesASecond) {
   using Clock = std::chrono::steady_clock;
-  const Stream stream(true);
+  const auto [terminal, slave] = Terminal();
   const Clock::time_point start = Clock::now();
   {
-    Progress progress(stream.in, 1);
+    Progress progress(slave, 1);
     progress.AddRows(1'000'000'000);
     while (Clock::now() - start < std::chrono::milliseconds(350)) progress.RowDone();
   }
-  const std::string written = stream.Written();
+  const std::string written = Written(terminal);
   EXPECT_LE(std::count(written.begin(), written.end(), '['),
             1 + (Clock::now() - start) / std::chrono::milliseconds(100));
 }
@@ -94,8 +92,7 @@ TEST(RowCountingSink, CountsTheRowsOfARun) {
     const std::optional<Region> region = bw ? std::nullopt : std::optional(Region{3, 2, 20, 9});
     HtmlDocument direct, counted;
     Encode(picture, region, options, direct);
-    const Stream stream(false);
-    Progress progress(stream.in, 1);
+    Progress progress(-1, 1);  // no stream: only counting
     RowCountingSink sink(counted, progress, bw ? 2 : 1, bw ? 31 : 2);
     Encode(picture, region, options, sink);
     EXPECT_EQ(counted.Text(), direct.Text());
