@@ -105,8 +105,8 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
   const std::string picture = dir / "gradient.bmp";
   WriteFile(picture, Encoded(Gradient(50, 40), "BMP"));
   const std::vector<std::string> runs[] = {
-      {picture, "-o", dir / "page.html"},
-      {"-"},  // standard input
+      {picture, "-d", dir.path + "/"},  // one input may go into a folder too
+      {"-"},                            // standard input
       {"--document", "--bw", picture},
       {"--bw", "--style=fractal", "--size", "1:2", "--colorized", "--region", "3,5,21,17", picture},
       {"--quality", "low", "--no-minimize", "--region", "-6,-4,70,12", picture},
@@ -118,7 +118,7 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
     Encode(LoadPicture(QString::fromStdString(picture)), line.region, line.options, document);
     const Finished run = RunEncoder(args, "", picture);
     EXPECT_EQ(std::to_string(run.exitCode) + run.err, "0");
-    EXPECT_EQ(line.output ? ReadFile(*line.output).toStdString() : run.out,
+    EXPECT_EQ(line.outputFolder ? ReadFile(dir / "gradient.html").toStdString() : run.out,
               line.document ? document.Text() : SavedFileForm(document.BodyMarkup()));
   }
   // A file that standard output already writes to is written in place, not replaced.
@@ -130,7 +130,7 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
   EXPECT_EQ(RunEncoder({picture, "-o", "/dev/stdout"}, redirected).exitCode, 0);
   ::stat(redirected.c_str(), &after);
   EXPECT_EQ(after.st_ino, before.st_ino);
-  EXPECT_EQ(ReadFile(redirected), ReadFile(dir / "page.html"));
+  EXPECT_EQ(ReadFile(redirected), ReadFile(dir / "gradient.html"));
 
   EXPECT_EQ(RunEncoder({"--bw", "--width=800", "--caption"}).out,
             "1:1  B&W  Dotted  Grey  Width-800\n");
@@ -176,6 +176,22 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
   for (const std::string name : {"a", "caf\xE9"}) {
     EXPECT_EQ(ReadFile(dir / ("pages/" + name + ".html")).toStdString(),
               RunEncoder({"--bw", "--size", "1:2", dir / (name + ".bmp")}).out);
+  }
+  // Where the system refuses every new thread (a user at the limit of their processes), the one
+  // thread there is encodes them all. The limit binds no root: the run is another user's.
+  ::chmod((dir / "pages").c_str(), 0777);
+  std::vector<std::string> limited = {"--nproc=1", "/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0",
+                                      test::EncoderCopyIn(dir.path)};
+  if (::geteuid() == 0)
+    limited.insert(limited.begin() + 1,
+                   {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  limited.insert(limited.end(), args.begin(), args.end() - 1);
+  limited.push_back(dir / "pages/again");
+  ::mkdir((dir / "pages/again").c_str(), 0777);
+  ::chmod((dir / "pages/again").c_str(), 0777);
+  EXPECT_EQ(test::RunProgram("/usr/bin/prlimit", limited).exitCode, 1);
+  for (const std::string name : {"a.html", "caf\xE9.html"}) {
+    EXPECT_EQ(ReadFile(dir / ("pages/again/" + name)), ReadFile(dir / ("pages/" + name)));
   }
   const Finished shown = test::RunEncoderOnTerminal(args);
   EXPECT_EQ(shown.exitCode, 1);

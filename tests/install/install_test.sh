@@ -23,13 +23,15 @@ done
 xmllint --noout "$icon" || fail "stipplor.svg is not well-formed"
 grep -q '<svg[^>]*viewBox="0 0 64 64"' "$icon" || fail "stipplor.svg does not scale"
 
-# The manual page: groff reads it without a warning, and it names every option of --help.
+# The manual page: groff reads it without a warning, and it shows the usage lines and every
+# option as --help writes them.
 warnings=$(groff -man -ww -z -Tutf8 "$man_page" 2>&1) || fail "groff fails on the manual page"
 [ -z "$warnings" ] || fail "groff warns about the manual page: $warnings"
 rendered=$(groff -man -Tutf8 -P-cbou "$man_page" 2>/dev/null)
-for option in $("$prefix/bin/stipplor-encode" --help | grep -o '^  -[-a-z]*'); do
-  grep -q -- "^ *$option\\b" <<<"$rendered" || fail "the manual page lacks $option"
-done
+while IFS= read -r line; do
+  grep -qF -- "$line" <<<"$rendered" || fail "the manual page lacks '$line'"
+done < <("$prefix/bin/stipplor-encode" --help |
+  sed -n 's/^\(Usage:\)\? *\(stipplor-encode .*\)/\2/p; s/^  \(-.*[^ ]\)   .*/\1/p')
 
 # Both programs name their version, the desktop program without a display.
 [ "$("$prefix/bin/stipplor-encode" --version)" = "stipplor-encode $version" ] ||
