@@ -49,11 +49,11 @@ TEST(Progress, DrawsTheBarOnATerminalOnlyAndReportsAboveIt) {
       progress.FileDone();
     }
     const std::string blank = "\r" + std::string(47, ' ') + "\r";
-    EXPECT_EQ(Written(out), in == slave
-                                ? "\r[##                      ] 1/10 rows, 0/2 files" + blank +
-                                      "stipplor-encode: a.jpg: Overflow\n" +
-                                      "\r[#                       ] 1/14 rows, 1/2 files" + blank
-                                : "stipplor-encode: a.jpg: Overflow\n");
+    std::string expected =
+        in == slave ? "\r[##                      ] 1/10 rows, 0/2 files" + blank : "";
+    expected += "stipplor-encode: a.jpg: Overflow\n";
+    if (in == slave) expected += "\r[#                       ] 1/14 rows, 1/2 files" + blank;
+    EXPECT_EQ(Written(out), expected);
   }
   // One file: no file count; never more rows done than there are.
   {

@@ -26,6 +26,7 @@ pid_t Start(const std::string& program, const std::vector<std::string>& args,
   std::vector<std::string> words = {program};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
