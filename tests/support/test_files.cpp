@@ -15,7 +15,7 @@ namespace stipplor::test {
 namespace {
 
 // `value` in `count` bytes, the lowest first.
-QByteArray Le(std::uint32_t value, int count) {
+QByteArray Le(std::uint64_t value, int count) {
   QByteArray bytes;
   for (int i = 0; i < count; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
   return bytes;
