@@ -1,13 +1,12 @@
 #include "output/output_file.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
-#include <thread>
 
+#include "tests/support/run_program.h"
 #include "tests/support/test_files.h"
 
 namespace stipplor {
@@ -17,125 +16,66 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-// The cause OutputFile gives when writing `bytes` to `path` and committing, or "".
-std::string Failure(const std::string& path, const std::string& bytes) {
-  try {
-    OutputFile output(path);
-    output.Write(bytes);
-    output.Commit();
-    return "";
-  } catch (const OutputError& error) {
-    return error.what();
-  }
-}
-
-mode_t ModeOf(const std::string& path) {
+struct stat StatusOf(const std::string& path) {
   struct stat status {};
-  ::stat(path.c_str(), &status);
-  return status.st_mode & 07777;
+  EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+  return status;
 }
 
-ino_t InodeOf(const std::string& path) {
-  struct stat status {};
-  ::stat(path.c_str(), &status);
-  return status.st_ino;
-}
-
-std::string Big(std::size_t size) {
-  std::string text(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>('a' + i * 7 % 26);
-  return text;
-}
-
-TEST(OutputFile, WritesANewFileWithTheUsualPermissions) {
-  TempDir dir;
-  const mode_t mask = ::umask(022);
-  EXPECT_EQ(Failure(dir / "new.html", "<HTML>"), "");
-  ::umask(mask);
-  EXPECT_EQ(ReadFile(dir / "new.html"), "<HTML>");
-  EXPECT_EQ(ModeOf(dir / "new.html"), 0644u);
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"new.html"});
-}
-
-TEST(OutputFile, WritesMoreThanItsBufferInPieces) {
-  TempDir dir;
-  const std::string first = Big(700000), second = Big(1500000), third = "tail";
-  OutputFile output(dir / "big.html");
-  output.Write(first);
-  output.Write(second);
-  output.Write(third);
-  output.Commit();
-  EXPECT_EQ(ReadFile(dir / "big.html").toStdString(), first + second + third);
-}
-
-TEST(OutputFile, ReplacesAnExistingFileKeepingItsPermissions) {
-  TempDir dir;
-  WriteFile(dir / "old.html", "old contents");
-  ::chmod((dir / "old.html").c_str(), 0604);
-  EXPECT_EQ(Failure(dir / "old.html", "new"), "");
-  EXPECT_EQ(ReadFile(dir / "old.html"), "new");
-  EXPECT_EQ(ModeOf(dir / "old.html"), 0604u);
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.html"});
-}
-
-TEST(OutputFile, AnUnfinishedOutputLeavesTheTargetAsItWasAndNoTemporaryFile) {
-  TempDir dir;
-  WriteFile(dir / "keep.html", "precious");
-  {
-    OutputFile output(dir / "keep.html");
-    output.Write(Big(3000000));
-    EXPECT_EQ(dir.Names().size(), 2u);  // the target and the temporary file beside it
-  }
-  EXPECT_EQ(ReadFile(dir / "keep.html"), "precious");
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"keep.html"});
-  {
-    OutputFile output(dir / "never.html");
-    output.Write("half");
-  }
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"keep.html"});
-}
-
-TEST(OutputFile, ThroughASymbolicLinkReplacesTheFileItPointsTo) {
+// A regular file is replaced only when the output is committed, through a symbolic link too,
+// keeping its permissions (a new one gets the usual); a device is written in place.
+TEST(OutputFile, ReplacesARegularFileWhenCommittedAndWritesADeviceInPlace) {
   TempDir dir;
   WriteFile(dir / "real.html", "old");
+  ::chmod((dir / "real.html").c_str(), 0604);
   ASSERT_EQ(::symlink("real.html", (dir / "link.html").c_str()), 0);
-  EXPECT_EQ(Failure(dir / "link.html", "new"), "");
-  EXPECT_EQ(ReadFile(dir / "real.html"), "new");
-  struct stat status {};
-  ASSERT_EQ(::lstat((dir / "link.html").c_str(), &status), 0);
-  EXPECT_TRUE(S_ISLNK(status.st_mode));
+  std::string big;  // in pieces smaller and larger than the buffer
+  for (int i = 0; i < 2200000; ++i) big.push_back(static_cast<char>('a' + i * 7 % 26));
+  for (const std::string name : {"real.html", "never.html"}) {
+    OutputFile output(dir / name);
+    output.Write(big);
+    EXPECT_EQ(dir.Names().size(), 3u);  // with a temporary file beside the target
+  }
+  EXPECT_EQ(ReadFile(dir / "real.html"), "old");
+  const ino_t devNull = StatusOf("/dev/null").st_ino;
+  const mode_t mask = ::umask(022);
+  for (const std::string& path : {dir / "new.html", dir / "link.html", std::string("/dev/null")}) {
+    OutputFile output(path);
+    output.Write(big.substr(0, 700000));
+    output.Write(big.substr(700000));
+    output.Write("tail");
+    output.Commit();
+  }
+  ::umask(mask);
+  EXPECT_EQ(ReadFile(dir / "new.html"), QByteArray::fromStdString(big + "tail"));
+  EXPECT_EQ(ReadFile(dir / "real.html"), QByteArray::fromStdString(big + "tail"));
+  EXPECT_EQ(StatusOf(dir / "new.html").st_mode, S_IFREG | 0644u);
+  EXPECT_EQ(StatusOf(dir / "real.html").st_mode, S_IFREG | 0604u);
+  EXPECT_TRUE(S_ISLNK(StatusOf(dir / "link.html").st_mode));
+  EXPECT_EQ(StatusOf("/dev/null").st_ino, devNull);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.html", "new.html", "real.html"}));
 }
 
-TEST(OutputFile, WritesAFifoInPlace) {
+// The page's bytes reach the disk before its name replaces the old page, and the folder's new
+// name before the run ends: seen in the system calls stipplor-encode makes.
+TEST(OutputFile, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
   TempDir dir;
-  const std::string fifo = dir / "fifo";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  const std::string text = Big(3000000);
-  std::string received;
-  std::thread reader([&] {
-    const int fd = ::open(fifo.c_str(), O_RDONLY);
-    char chunk[65536];
-    for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) {
-      received.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-  });
-  EXPECT_EQ(Failure(fifo, text), "");
-  reader.join();
-  EXPECT_EQ(received, text);
-  struct stat status {};
-  ASSERT_EQ(::lstat(fifo.c_str(), &status), 0);
-  EXPECT_TRUE(S_ISFIFO(status.st_mode));
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"fifo"});
-}
-
-TEST(OutputFile, ADeviceIsNeverReplaced) {
-  const ino_t before = InodeOf("/dev/null");
-  EXPECT_EQ(Failure("/dev/null", "discarded"), "");
-  EXPECT_EQ(InodeOf("/dev/null"), before);
-  struct stat status {};
-  ASSERT_EQ(::stat("/dev/null", &status), 0);
-  EXPECT_TRUE(S_ISCHR(status.st_mode));
+  if (::access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is missing";
+  WriteFile(dir / "picture.bmp", test::Encoded(test::Gradient(20, 20), "BMP"));
+  WriteFile(dir / "page.html", "old");
+  // Without the sanitizers' leak check, which traces the program as strace does.
+  const test::Finished run = test::RunProgram(
+      "/usr/bin/strace", {"-f", "-y", "-e", "trace=fsync,fdatasync,rename,renameat,renameat2", "-o",
+                          dir / "calls", "/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0",
+                          STIPPLOR_ENCODE_PATH, dir / "picture.bmp", "-o", dir / "page.html"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string calls = ReadFile(dir / "calls").toStdString();
+  const std::size_t renamed = calls.find("rename");
+  ASSERT_NE(renamed, std::string::npos) << calls;
+  // -y shows a file descriptor as "3</path>".
+  EXPECT_LT(calls.find("<" + dir / ".page.html."), renamed);
+  EXPECT_LT(renamed, calls.find("<" + dir.Path() + ">)"));
+  EXPECT_NE(calls.find("<" + dir.Path() + ">)"), std::string::npos);
 }
 
 }  // namespace

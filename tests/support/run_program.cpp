@@ -4,7 +4,6 @@
 #include <pty.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,29 +18,40 @@ namespace stipplor::test {
 
 namespace {
 
-std::vector<std::string> CommandOf(const std::string& program,
-                                   const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {program};
-  argv.insert(argv.end(), args.begin(), args.end());
-  return argv;
+// Starts the program with its standard input and output from and to those files, and its
+// standard error to the file `errPath` or, when there is none, to the open file `errFd`.
+pid_t Start(const std::string& program, const std::vector<std::string>& args,
+            const std::string& inPath, const std::string& outPath, const std::string& errPath,
+            int errFd = -1) {
+  std::vector<std::string> words = {program};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  constexpr int kWrite = O_WRONLY | O_CREAT | O_TRUNC;
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), kWrite, 0644);
+  if (errPath.empty()) {
+    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), kWrite, 0644);
+  }
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) throw std::runtime_error("cannot start " + program);
+  return pid;
 }
 
-// The words as exec takes them, ending in a null pointer.
-std::vector<char*> PointersTo(std::vector<std::string>& words) {
-  std::vector<char*> pointers;
-  pointers.reserve(words.size() + 1);
-  for (std::string& word : words) pointers.push_back(word.data());
-  pointers.push_back(nullptr);
-  return pointers;
-}
-
-// The status of the ended child; waits again only when a signal interrupted the wait.
-int WaitFor(pid_t pid) {
+int ExitCodeOf(pid_t pid) {
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) throw std::runtime_error("cannot wait for the program");
   }
-  return status;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -49,30 +59,11 @@ int WaitFor(pid_t pid) {
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& stdoutPath, const std::string& stdinPath) {
   const TempDir dir;
-  const std::string outPath = stdoutPath.empty() ? dir / "stdout" : stdoutPath;
-  const std::string errPath = dir / "stderr";
-
-  std::vector<std::string> argv = CommandOf(program, args);
-  std::vector<char*> pointers = PointersTo(argv);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, stdinPath.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int spawned =
-      posix_spawn(&pid, program.c_str(), &actions, nullptr, pointers.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " + program);
-
-  const int status = WaitFor(pid);
+  const std::string outPath = stdoutPath.empty() ? dir / "out" : stdoutPath;
   Finished finished;
-  finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  finished.exitCode = ExitCodeOf(Start(program, args, stdinPath, outPath, dir / "err"));
   if (stdoutPath.empty()) finished.out = ReadFile(outPath).toStdString();
-  finished.err = ReadFile(errPath).toStdString();
+  finished.err = ReadFile(dir / "err").toStdString();
   return finished;
 }
 
@@ -84,54 +75,32 @@ Finished RunEncoder(const std::vector<std::string>& args, const std::string& std
 std::string EncoderCopyIn(const std::string& folder) {
   std::string copy = folder + "/stipplor-encode";
   std::filesystem::copy_file(STIPPLOR_ENCODE_PATH, copy);
-  std::filesystem::permissions(
-      copy, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                std::filesystem::perms::others_exec);
+  using std::filesystem::perms;
+  std::filesystem::permissions(copy, perms::all & ~perms::group_write & ~perms::others_write);
   return copy;
 }
 
 Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {
   const TempDir dir;
-  const std::string outPath = dir / "stdout";
-  std::vector<std::string> argv = CommandOf(STIPPLOR_ENCODE_PATH, args);
-  std::vector<char*> pointers = PointersTo(argv);
-
   termios raw{};
-  ::cfmakeraw(&raw);
-  winsize size{};
-  size.ws_row = 24;
-  size.ws_col = 80;
-  int terminal = -1;
-  const pid_t pid = ::forkpty(&terminal, nullptr, &raw, &size);
-  if (pid < 0) throw std::runtime_error("cannot open a pseudo-terminal");
-  if (pid == 0) {
-    // Standard error stays on the terminal; the page goes to a file.
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int in = ::open("/dev/null", O_RDONLY);
-    if (out < 0 || in < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(in, STDIN_FILENO) < 0) {
-      ::_exit(127);
-    }
-    ::execv(pointers[0], pointers.data());
-    ::_exit(127);
+  ::cfmakeraw(&raw);  // the bytes arrive as written
+  winsize size{.ws_row = 24, .ws_col = 80, .ws_xpixel = 0, .ws_ypixel = 0};
+  int terminal = -1, end = -1;
+  if (::openpty(&terminal, &end, nullptr, &raw, &size) != 0) {
+    throw std::runtime_error("cannot open a pseudo-terminal");
   }
-  // The terminal reads end (EIO) once the program and its threads are gone.
+  ::fcntl(terminal, F_SETFD, FD_CLOEXEC), ::fcntl(end, F_SETFD, FD_CLOEXEC);
+  const pid_t pid = Start(STIPPLOR_ENCODE_PATH, args, "/dev/null", dir / "out", "", end);
+  ::close(end);
+  // Reading ends (EIO) once the program and its threads are gone.
   Finished finished;
   char chunk[4096];
-  for (;;) {
-    const ssize_t n = ::read(terminal, chunk, sizeof chunk);
-    if (n > 0) {
-      finished.err.append(chunk, static_cast<std::size_t>(n));
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      break;
-    }
+  for (ssize_t n; (n = ::read(terminal, chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR);) {
+    if (n > 0) finished.err.append(chunk, static_cast<std::size_t>(n));
   }
   ::close(terminal);
-  const int status = WaitFor(pid);
-  finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  finished.out = ReadFile(outPath).toStdString();
+  finished.exitCode = ExitCodeOf(pid);
+  finished.out = ReadFile(dir / "out").toStdString();
   return finished;
 }
 

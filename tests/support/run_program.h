@@ -11,9 +11,9 @@ struct Finished {
   std::string err;
 };
 
-// Runs the program with the arguments, its standard output going to `stdoutPath` (or to a
-// temporary file whose contents come back in `out`) and its standard input read from
-// `stdinPath`, and waits for it.
+// Runs the program with the arguments and waits for it: its standard output goes to
+// `stdoutPath` (or to a temporary file whose contents come back in `out`), its standard input
+// comes from `stdinPath`.
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& stdoutPath = "", const std::string& stdinPath = "/dev/null");
 
@@ -21,9 +21,8 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "",
                     const std::string& stdinPath = "/dev/null");
 
-// A copy of the stipplor-encode built with these tests in `folder`, for runs as another user:
-// the build may lie in a folder only its owner enters (a private home folder). The folder
-// must be open to that user.
+// A copy of that stipplor-encode in `folder`, for runs as another user: the build may lie in a
+// folder only its owner enters. The folder must be open to that user.
 std::string EncoderCopyIn(const std::string& folder);
 
 // Runs stipplor-encode with its standard error on a terminal (a pseudo-terminal in raw mode,

@@ -14,48 +14,31 @@ namespace stipplor::test {
 
 namespace {
 
-void AppendLe16(QByteArray& bytes, std::uint32_t value) {
-  bytes.append(static_cast<char>(value & 0xFF)).append(static_cast<char>((value >> 8) & 0xFF));
+// `value` in `count` bytes, the lowest first.
+QByteArray Le(std::uint64_t value, int count) {
+  QByteArray bytes;
+  for (int i = 0; i < count; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+  return bytes;
 }
 
-void AppendLe32(QByteArray& bytes, std::uint32_t value) {
-  AppendLe16(bytes, value & 0xFFFF);
-  AppendLe16(bytes, value >> 16);
-}
-
-// LZW data of a GIF frame with 2-bit pixels, written so that every code has 3 bits: a clear
-// code before each pixel keeps the code table from growing.
+// LZW data of a GIF frame with 2-bit pixels: a clear code (4) before each pixel keeps the code
+// table from growing, so that every code has 3 bits; 5 ends the data.
 QByteArray GifImageData(const std::vector<std::uint8_t>& indexes) {
-  constexpr std::uint32_t kClear = 4;
-  constexpr std::uint32_t kEnd = 5;
-  constexpr int kCodeBits = 3;
   QByteArray packed;
   std::uint32_t bits = 0;
-  int bitCount = 0;
+  int count = 0;
   const auto put = [&](std::uint32_t code) {
-    bits |= code << bitCount;
-    bitCount += kCodeBits;
-    while (bitCount >= 8) {
-      packed.append(static_cast<char>(bits & 0xFF));
-      bits >>= 8;
-      bitCount -= 8;
-    }
+    bits |= code << count;
+    for (count += 3; count >= 8; count -= 8, bits >>= 8) packed.append(static_cast<char>(bits));
   };
-  for (const std::uint8_t index : indexes) {
-    put(kClear);
-    put(index);
-  }
-  put(kEnd);
-  if (bitCount > 0) packed.append(static_cast<char>(bits & 0xFF));
-
-  QByteArray data;
-  data.append(static_cast<char>(2));  // minimum code size
+  for (const std::uint8_t index : indexes) put(4), put(index);
+  put(5);
+  if (count > 0) packed.append(static_cast<char>(bits));
+  QByteArray data(1, '\2');  // the minimum code size
   for (qsizetype at = 0; at < packed.size(); at += 255) {
-    const QByteArray block = packed.mid(at, 255);
-    data.append(static_cast<char>(block.size())).append(block);
+    data.append(static_cast<char>(packed.mid(at, 255).size())).append(packed.mid(at, 255));
   }
-  data.append(static_cast<char>(0));
-  return data;
+  return data.append('\0');
 }
 
 }  // namespace
@@ -87,7 +70,7 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 WithoutRootPrivileges::WithoutRootPrivileges() {
   constexpr id_t kNobody = 65534;
   if (::geteuid() != 0) return;
-  // Real and effective ids both, so that the programs started meanwhile are plainly nobody's;
+  // Real and effective ids both, so that the programs started meanwhile are wholly nobody's;
   // the saved ids stay root's, which allows the way back.
   if (::setresgid(kNobody, kNobody, 0) != 0 || ::setresuid(kNobody, kNobody, 0) != 0) {
     throw std::runtime_error("cannot act as nobody");
@@ -96,29 +79,29 @@ WithoutRootPrivileges::WithoutRootPrivileges() {
 }
 
 WithoutRootPrivileges::~WithoutRootPrivileges() {
-  if (!switched_) return;
   // The tests after would lie.
-  if (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0) std::abort();
+  if (switched_ && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0)) std::abort();
 }
 
 void WriteFile(const std::string& path, const QByteArray& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(bytes.constData(), bytes.size());
-  if (!file) throw std::runtime_error("cannot write " + path);
+  if (!file.write(bytes.constData(), bytes.size()))
+    throw std::runtime_error("cannot write " + path);
 }
 
 QByteArray ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error("cannot read " + path);
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return QByteArray::fromStdString(bytes);
 }
 
 QByteArray Encoded(const QImage& image, const char* format, int quality) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, format, quality)) throw std::runtime_error("cannot encode");
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format, quality)) {
+    throw std::runtime_error("cannot encode");
+  }
   return bytes;
 }
 
@@ -132,74 +115,40 @@ QImage Gradient(int width, int height) {
 
 QByteArray GifFile(int width, int height, const std::vector<QRgb>& palette,
                    const std::vector<std::vector<std::uint8_t>>& frames, int transparentIndex) {
-  constexpr std::uint32_t kFourColourTable = 0x80 | 0x10 | 0x01;  // global table, 2^(1+1) entries
-  QByteArray gif = "GIF89a";
-  AppendLe16(gif, static_cast<std::uint32_t>(width));
-  AppendLe16(gif, static_cast<std::uint32_t>(height));
-  gif.append(static_cast<char>(kFourColourTable)).append('\0').append('\0');
-  for (int i = 0; i < 4; ++i) {
-    const QRgb c = i < static_cast<int>(palette.size()) ? palette[static_cast<std::size_t>(i)] : 0;
-    gif.append(static_cast<char>(qRed(c)))
-        .append(static_cast<char>(qGreen(c)))
-        .append(static_cast<char>(qBlue(c)));
+  const QByteArray size =
+      Le(static_cast<std::uint32_t>(width), 2) + Le(static_cast<std::uint32_t>(height), 2);
+  // A global table of 4 colours.
+  QByteArray gif = "GIF89a" + size + QByteArray("\x91\0\0", 3);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const QRgb c = i < palette.size() ? palette[i] : 0;
+    gif.append(static_cast<char>(qRed(c))).append(static_cast<char>(qGreen(c)));
+    gif.append(static_cast<char>(qBlue(c)));
   }
   for (const auto& frame : frames) {
-    // Graphic control: no disposal, a delay of 10/100 s, the transparent index if any.
-    gif.append("\x21\xF9\x04", 3);
-    gif.append(static_cast<char>(transparentIndex >= 0 ? 1 : 0));
-    AppendLe16(gif, 10);
-    gif.append(static_cast<char>(transparentIndex >= 0 ? transparentIndex : 0)).append('\0');
-    gif.append('\x2C');
-    AppendLe16(gif, 0);
-    AppendLe16(gif, 0);
-    AppendLe16(gif, static_cast<std::uint32_t>(width));
-    AppendLe16(gif, static_cast<std::uint32_t>(height));
-    gif.append('\0');
-    gif.append(GifImageData(frame));
+    // Graphic control: a delay of 10/100 s and the transparent index if any; then the frame.
+    gif.append("\x21\xF9\x04", 3).append(transparentIndex >= 0 ? '\1' : '\0').append(Le(10, 2));
+    gif.append(static_cast<char>(std::max(transparentIndex, 0))).append('\0');
+    gif.append('\x2C').append(Le(0, 4)).append(size).append('\0').append(GifImageData(frame));
   }
-  gif.append('\x3B');
-  return gif;
+  return gif.append('\x3B');
 }
 
 QByteArray BmpHeaderClaiming(std::int32_t width, std::int32_t height) {
-  constexpr std::uint32_t kHeadersSize = 14 + 40;
-  constexpr std::uint32_t kPixelsPerMetre = 2835;
-  QByteArray bmp = "BM";
-  AppendLe32(bmp, kHeadersSize);
-  AppendLe32(bmp, 0);
-  AppendLe32(bmp, kHeadersSize);
-  AppendLe32(bmp, 40);
-  AppendLe32(bmp, static_cast<std::uint32_t>(width));
-  AppendLe32(bmp, static_cast<std::uint32_t>(height));
-  AppendLe16(bmp, 1);   // planes
-  AppendLe16(bmp, 24);  // bits a pixel
-  AppendLe32(bmp, 0);   // no compression
-  AppendLe32(bmp, 0);   // image size, may be 0 when uncompressed
-  AppendLe32(bmp, kPixelsPerMetre);
-  AppendLe32(bmp, kPixelsPerMetre);
-  AppendLe32(bmp, 0);
-  AppendLe32(bmp, 0);
-  return bmp;
+  constexpr std::uint32_t kHeaders = 14 + 40;
+  return "BM" + Le(kHeaders, 4) + Le(0, 4) + Le(kHeaders, 4) + Le(40, 4) +
+         Le(static_cast<std::uint32_t>(width), 4) + Le(static_cast<std::uint32_t>(height), 4) +
+         Le(1, 2) + Le(24, 2) + Le(0, 8) + Le(2835, 4) + Le(2835, 4) + Le(0, 8);
 }
 
 QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation) {
-  QByteArray tiff = "II*";  // little-endian TIFF structure, first directory at offset 8
-  tiff.append('\0');
-  AppendLe32(tiff, 8);
-  AppendLe16(tiff, 1);       // one entry
-  AppendLe16(tiff, 0x0112);  // Orientation
-  AppendLe16(tiff, 3);       // SHORT
-  AppendLe32(tiff, 1);
-  AppendLe16(tiff, static_cast<std::uint32_t>(orientation));
-  AppendLe16(tiff, 0);
-  AppendLe32(tiff, 0);  // no next directory
-  QByteArray segment("Exif\0\0", 6);
-  segment.append(tiff);
+  // "Exif", then a little-endian TIFF structure of one directory with one entry: Orientation
+  // (0x0112), one SHORT.
+  const QByteArray segment = QByteArray("Exif\0\0II*\0", 10) + Le(8, 4) + Le(1, 2) + Le(0x0112, 2) +
+                             Le(3, 2) + Le(1, 4) + Le(static_cast<std::uint32_t>(orientation), 4) +
+                             Le(0, 4);
   const auto length = static_cast<std::uint32_t>(segment.size() + 2);
-  QByteArray app1("\xFF\xE1", 2);
-  app1.append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xFF));
-  app1.append(segment);
-  return jpeg.left(2) + app1 + jpeg.mid(2);
+  return jpeg.left(2) + "\xFF\xE1" + static_cast<char>(length >> 8) +
+         static_cast<char>(length & 0xFF) + segment + jpeg.mid(2);
 }
 
 }  // namespace stipplor::test

@@ -1,8 +1,7 @@
 #pragma once
 
-// Real files for tests of the loader and the command line: a temporary folder, and picture
-// files made by Qt's writers or, where Qt writes none (GIF) or a special header is needed,
-// byte by byte.
+// Real files for the tests: a temporary folder, and pictures made by Qt's writers or, where Qt
+// writes none (GIF) or a special header is needed, byte by byte.
 
 #include <QByteArray>
 #include <QImage>
@@ -22,16 +21,14 @@ class TempDir {
 
   const std::string& Path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  // The names in the folder, sorted.
-  std::vector<std::string> Names() const;
+  std::vector<std::string> Names() const;  // sorted
 
  private:
   std::string path_;
 };
 
 // While it lives, file permissions hold for this process and the programs it starts: a test
-// running as root acts as the user "nobody", so that a read-only folder or an unreadable file
-// is really refused. Files such a test uses must be open to others.
+// running as root acts as the user "nobody". Files such a test uses must be open to others.
 class WithoutRootPrivileges {
  public:
   WithoutRootPrivileges();
@@ -43,9 +40,7 @@ class WithoutRootPrivileges {
   bool switched_ = false;
 };
 
-// The names in the folder, sorted.
-std::vector<std::string> NamesIn(const std::string& folder);
-
+std::vector<std::string> NamesIn(const std::string& folder);  // sorted
 void WriteFile(const std::string& path, const QByteArray& bytes);
 QByteArray ReadFile(const std::string& path);
 
@@ -56,7 +51,7 @@ QByteArray Encoded(const QImage& image, const char* format, int quality = -1);
 QImage Gradient(int width, int height);
 
 // A GIF of 4-colour frames (one palette index a pixel, row after row), optionally with a
-// transparent palette index. Qt writes no GIF, so the file is made here.
+// transparent palette index.
 QByteArray GifFile(int width, int height, const std::vector<QRgb>& palette,
                    const std::vector<std::vector<std::uint8_t>>& frames, int transparentIndex = -1);
 
