@@ -170,6 +170,8 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
             "This page would have 1,001,000 cells, about 4 MB; browsers show pages of up to about "
             "1,000,000 cells.\rEncode it scaled to a page width of 1600 pixels, at full size "
             "anyway, or not at all?");
+  EXPECT_EQ(dialogs.calls.back().buttons,
+            QStringList({"Scale to 1600 Pixels", "Full Size", "Cancel"}));
 
   // 2 x 20000 colored table cells leave the 16-bit range: a run that fails keeps the page.
   Trigger("mnuColored");

@@ -13,8 +13,9 @@ class ScriptedDialogs : public Dialogs {
  public:
   struct Call {
     QString title{};
-    QString text{};      // the file dialogs' filter
-    QString fileName{};  // the name a file dialog proposes
+    QString text{};         // the file dialogs' filter
+    QString fileName{};     // the name a file dialog proposes
+    QStringList buttons{};  // Choose's
   };
 
   std::deque<QString> files;  // answers of the file dialogs; none left: cancelled
@@ -37,7 +38,7 @@ class ScriptedDialogs : public Dialogs {
   }
   int Choose(QWidget*, const QString& title, const QString& text,
              const QStringList& buttons) override {
-    return Ask({title, text}, answers, int(buttons.size()) - 1);
+    return Ask({title, text, {}, buttons}, answers, int(buttons.size()) - 1);
   }
 
  private:
