@@ -1,11 +1,10 @@
 // Runs the real stipplor-encode on real files, in a folder whose name has spaces and characters
 // beyond ASCII.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -138,14 +137,13 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
             "1:1  B&W  Dotted  Grey  Width-800\n");
   EXPECT_EQ(RunEncoder({"--help"}).out, HelpText());
   // A picture is never typed: "-" on a terminal is a usage error, unless nothing is encoded.
-  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
-  const Finished typed = RunEncoder({"-"}, "", ::ptsname(terminal));
+  const auto [reading, terminal] = test::OpenTerminal();
+  const Finished typed = RunEncoder({"-"}, "", ::ttyname(terminal));
   EXPECT_EQ(typed.exitCode, 2);
   EXPECT_TRUE(typed.err.starts_with(
       "stipplor-encode: standard input is a terminal; pipe a picture into '-' or name a file\n"));
-  EXPECT_EQ(RunEncoder({"--caption", "-"}, "", ::ptsname(terminal)).exitCode, 0);
-  ::close(terminal);
+  EXPECT_EQ(RunEncoder({"--caption", "-"}, "", ::ttyname(terminal)).exitCode, 0);
+  ::close(terminal), ::close(reading);
 }
 
 // Each input gets the page of a run of its own, a file that fails is reported and the others go

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,18 +10,10 @@
 
 #include "engine/encode.h"
 #include "engine/html_document.h"
+#include "tests/support/run_program.h"
 
 namespace stipplor {
 namespace {
-
-// A pseudo-terminal in raw mode, so that the bytes arrive as written: {reading end, terminal}.
-std::pair<int, int> Terminal() {
-  termios raw{};
-  ::cfmakeraw(&raw);
-  int fds[2];
-  EXPECT_EQ(::openpty(&fds[0], &fds[1], nullptr, &raw, nullptr), 0);
-  return {fds[0], fds[1]};
-}
 
 // What was written to the stream whose reading end is `fd`, so far.
 std::string Written(int fd) {
@@ -38,7 +29,7 @@ std::string Written(int fd) {
 TEST(Progress, DrawsTheBarOnATerminalOnlyAndReportsAboveIt) {
   int pipe[2];
   ASSERT_EQ(::pipe(pipe), 0);
-  const auto [terminal, slave] = Terminal();
+  const auto [terminal, slave] = test::OpenTerminal();
   for (const auto& [out, in] : {std::pair(pipe[0], pipe[1]), std::pair(terminal, slave)}) {
     {
       Progress progress(in, 2);
@@ -70,7 +61,7 @@ TEST(Progress, DrawsTheBarOnATerminalOnlyAndReportsAboveIt) {
 
 TEST(Progress, RedrawsAtMostTenTimesASecond) {
   using Clock = std::chrono::steady_clock;
-  const auto [terminal, slave] = Terminal();
+  const auto [terminal, slave] = test::OpenTerminal();
   const Clock::time_point start = Clock::now();
   {
     Progress progress(slave, 1);

@@ -80,16 +80,21 @@ std::string EncoderCopyIn(const std::string& folder) {
   return copy;
 }
 
-Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {
-  const TempDir dir;
+std::pair<int, int> OpenTerminal() {
   termios raw{};
-  ::cfmakeraw(&raw);  // the bytes arrive as written
+  ::cfmakeraw(&raw);
   winsize size{.ws_row = 24, .ws_col = 80, .ws_xpixel = 0, .ws_ypixel = 0};
-  int terminal = -1, end = -1;
-  if (::openpty(&terminal, &end, nullptr, &raw, &size) != 0) {
+  int reading = -1, terminal = -1;
+  if (::openpty(&reading, &terminal, nullptr, &raw, &size) != 0) {
     throw std::runtime_error("cannot open a pseudo-terminal");
   }
-  ::fcntl(terminal, F_SETFD, FD_CLOEXEC), ::fcntl(end, F_SETFD, FD_CLOEXEC);
+  ::fcntl(reading, F_SETFD, FD_CLOEXEC), ::fcntl(terminal, F_SETFD, FD_CLOEXEC);
+  return {reading, terminal};
+}
+
+Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {
+  const TempDir dir;
+  const auto [terminal, end] = OpenTerminal();
   const pid_t pid = Start(STIPPLOR_ENCODE_PATH, args, "/dev/null", dir / "out", "", end);
   ::close(end);
   // Reading ends (EIO) once the program and its threads are gone.

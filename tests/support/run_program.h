@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace stipplor::test {
@@ -24,6 +25,10 @@ Finished RunEncoder(const std::vector<std::string>& args, const std::string& std
 // A copy of that stipplor-encode in `folder`, for runs as another user: the build may lie in a
 // folder only its owner enters. The folder must be open to that user.
 std::string EncoderCopyIn(const std::string& folder);
+
+// A pseudo-terminal of 80 columns in raw mode, so that the bytes arrive as written: {the end the
+// test reads, the terminal a program writes to or reads from}. Both close on exec.
+std::pair<int, int> OpenTerminal();
 
 // Runs stipplor-encode with its standard error on a terminal (a pseudo-terminal in raw mode,
 // 80 columns): `err` is every byte written to it.
