@@ -36,7 +36,8 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // The view shows the last run's document from a file of its own; the earlier one is gone.
   const QFileInfo file(view->url().toLocalFile());
   EXPECT_EQ(file.fileName(), QStringLiteral("result-2.html"));
-  EXPECT_EQ(ReadAll(file.filePath()).toStdString(), form->ResultWindow()->ShownDocument().Text());
+  EXPECT_EQ(test::ReadFile(file.filePath().toStdString()).toStdString(),
+            form->ResultWindow()->ShownDocument().Text());
   EXPECT_FALSE(QFileInfo::exists(file.path() + "/result-1.html"));
   // The browser process ends: the window says so, and the page stays saveable.
   TextForm* result = form->ResultWindow();
@@ -49,14 +50,14 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   EncodeAndWait();  // the same page, shown again
   EXPECT_TRUE(result->WebBrowser1->isVisible());
   SaveAs(Path("again.html"));
-  EXPECT_EQ(ReadAll(Path("kept.html")), ReadAll(Path("again.html")));
+  EXPECT_EQ(test::ReadFile(folder / "kept.html"), test::ReadFile(folder / "again.html"));
   result->WebBrowser1->load(QUrl::fromLocalFile(Path("gone.html")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.warnings.size() == 2; }, 20000));
   EXPECT_TRUE(dialogs.warnings.back().startsWith("The page cannot be shown. Loading it failed: "));
   EXPECT_TRUE(result->FailureMessage->isVisible());
 
   // "&Save As ..." asks before replacing a file and keeps the old one when it fails.
-  const QByteArray page = ReadAll(Path("again.html"));
+  const QByteArray page = test::ReadFile(folder / "again.html");
   ASSERT_GT(page.size(), 100);
   enum Before { kNone, kOld, kLink, kFolder };  // what bears the name before
   const struct {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,12 +13,6 @@
 #include "tests/support/test_files.h"
 
 namespace stipplor::testing {
-
-// The whole content of a file; empty when it cannot be read.
-inline QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Destroys the windows whose close asked for their deletion.
 inline void DeleteClosedWindows() {
