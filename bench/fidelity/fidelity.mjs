@@ -75,12 +75,12 @@ export class Fidelity {
     return this.pictures.get(key);
   }
 
-  // Encodes one page of the sample `name` with `cells` across (the generated document itself
-  // with `document`, else the saved-file form) and returns the page's file and the picture.
-  async encode(name, size, family, { cells = CELLS[family.startsWith('bw') ? 'text' : 'colour'], document = false } = {}) {
+  // Encodes one page of the sample `name` with `cells` across and returns the page's file and the
+  // picture.
+  async encode(name, size, family, { cells = CELLS[family.startsWith('bw') ? 'text' : 'colour'] } = {}) {
     const { file, image } = await this.picture(name, size, cells);
     const page = join(this.work, `${name} ${size} ${family} ${cells}.html`.replace(/[^\w.]/g, '_'));
-    const args = [...encoderOptions(size, family), ...(document ? ['--document'] : []), file, '-o', page];
+    const args = [...encoderOptions(size, family), file, '-o', page];
     execFileSync(this.encoder, args, { stdio: ['ignore', 'ignore', 'pipe'] });
     return { page, image };
   }
