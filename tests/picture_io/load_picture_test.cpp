@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QtEndian>
 #include <string>
 
 #include "picture_io/file_names.h"
@@ -40,9 +41,20 @@ std::vector<QRgb> PixelsOf(const QByteArray& bytes) {
   return pixels;
 }
 
-const std::vector<QRgb> kPalette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
-                                    qRgb(10, 20, 30)};
 const QRgb kWhite = qRgb(255, 255, 255);
+
+// A picture of the fuzzers' corpus.
+QByteArray Corpus(const std::string& name) {
+  return test::ReadFile(STIPPLOR_SOURCE_DIR "/fuzz/corpus/load_picture/" + name);
+}
+
+// The corpus's BMP headers, claiming the given size; no pixels follow.
+QByteArray BmpClaiming(qint32 width, qint32 height) {
+  QByteArray bmp = Corpus("bmp_claims_60000x60000.bmp");
+  qToLittleEndian(width, bmp.data() + 18);
+  qToLittleEndian(height, bmp.data() + 22);
+  return bmp;
+}
 
 TEST(LoadPicture, GivesThePixelsOnWhiteTheFirstFrameAndTheStoredOrientation) {
   const QImage gradient = Gradient(37, 21);
@@ -57,27 +69,25 @@ TEST(LoadPicture, GivesThePixelsOnWhiteTheFirstFrameAndTheStoredOrientation) {
   for (int x = 0; x < 4; ++x) alpha.setPixel(x, 0, translucent[x]);
   EXPECT_EQ(PixelsOf(Encoded(alpha, "PNG")),
             (std::vector{kWhite, qRgb(127, 127, 127), qRgb(191, 216, 241), qRgb(128, 128, 128)}));
-  // The first of two frames; index 2 is transparent.
-  EXPECT_EQ(PixelsOf(test::GifFile(3, 2, kPalette, {{0, 1, 2, 3, 3, 0}, {1, 1, 1, 1, 1, 1}}, 2)),
-            (std::vector{kPalette[0], kPalette[1], kWhite, kPalette[3], kPalette[3], kPalette[0]}));
-
-  // Orientation 6 turns the picture a quarter clockwise: the left half (red) comes to the top.
-  QImage halves(32, 16, QImage::Format_RGB32);
-  halves.fill(qRgb(0, 0, 255));
-  for (int i = 0; i < 16 * 16; ++i) halves.setPixel(i % 16, i / 16, qRgb(255, 0, 0));
-  const QImage turned =
-      ToQImage(DecodePicture(test::WithExifOrientation(Encoded(halves, "JPEG", 95), 6)));
-  ASSERT_EQ(turned.size(), QSize(16, 32));
-  EXPECT_TRUE(qRed(turned.pixel(8, 4)) > 240 && qBlue(turned.pixel(8, 4)) < 15);
-  EXPECT_TRUE(qBlue(turned.pixel(8, 28)) > 240 && qRed(turned.pixel(8, 28)) < 15);
+  // The first of two frames (red, then blue); transparent pixels on white.
+  QImage expected(6, 6, QImage::Format_RGB32);
+  expected.fill(qRgb(255, 0, 0));
+  EXPECT_EQ(ToQImage(DecodePicture(Corpus("gif_two_frames.gif"))), expected);
+  expected.fill(kWhite);
+  for (int i = 0; i < 9; ++i) expected.setPixel(1 + i % 3, 1 + i / 3, qRgb(255, 0, 0));
+  EXPECT_EQ(ToQImage(DecodePicture(Corpus("gif_transparent.gif"))), expected);
+  // Orientation 6 turns the 16 x 12 pixels a quarter clockwise: their dark bottom comes left.
+  const QImage turned = ToQImage(DecodePicture(Corpus("jpeg_exif_rotated.jpg")));
+  ASSERT_EQ(turned.size(), QSize(12, 16));
+  EXPECT_TRUE(qGreen(turned.pixel(0, 8)) < 140 && qGreen(turned.pixel(11, 8)) > 240);
 }
 
 // Every prefix of a BMP, a GIF (but for its trailer) and a JPEG is refused as damaged, before
 // the decoder fills the rest with something; the whole file loads, with bytes appended too.
 TEST(LoadPicture, RefusesEveryPrefixOfAPicture) {
-  const QByteArray gif = test::GifFile(48, 8, kPalette, {std::vector<std::uint8_t>(384, 2)});
   for (const QByteArray& whole :
-       {Encoded(Gradient(21, 9), "BMP"), gif.chopped(1), Encoded(Gradient(40, 24), "JPEG", 90)}) {
+       {Encoded(Gradient(21, 9), "BMP"), Corpus("gif_gradient.gif").chopped(1),
+        Encoded(Gradient(40, 24), "JPEG", 90)}) {
     ASSERT_EQ(Refusal(whole + "trailing bytes"), "");
     for (qsizetype size = 1; size < whole.size(); ++size) {
       const std::string cause = Refusal(whole.left(size));
@@ -98,7 +108,7 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFileAndPicturesLargerThanTheLimit) {
   WriteFile(dir / "huge.jpg", {});
   ASSERT_EQ(::truncate((dir / "huge.jpg").c_str(), kMaxFileBytes + 1), 0);
   // Headers claiming more pixels than the limit are refused before anything is allocated.
-  QByteArray gif = test::GifFile(1, 1, kPalette, {{1}});
+  QByteArray gif = Corpus("gif_gradient.gif");
   gif.replace(6, 4, QByteArray("\x20\x4E\x60\xEA", 4));  // a screen of 20000 x 60000
   QByteArray jpeg = Encoded(Gradient(8, 8), "JPEG");
   jpeg.replace(jpeg.indexOf("\xFF\xC0") + 5, 4, QByteArray("\xEA\x60\xEA\x60", 4));
@@ -120,10 +130,10 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFileAndPicturesLargerThanTheLimit) {
       // Qt's MNG reader reports success for these bytes and hands over no picture.
       {STIPPLOR_SOURCE_DIR "/fuzz/corpus/load_picture/mng_without_a_picture_loaded_as_0x0.mng",
        "damaged picture file (no picture in it)"},
-      {"", "picture is 60000 x 60000" + over, test::BmpHeaderClaiming(60000, 60000)},
-      {"", "picture is 16384 x 16385" + over, test::BmpHeaderClaiming(16384, 16385)},
+      {"", "picture is 60000 x 60000" + over, BmpClaiming(60000, 60000)},
+      {"", "picture is 16384 x 16385" + over, BmpClaiming(16384, 16385)},
       // Exactly 1 GiB passes the size check and is then found to lack its pixels.
-      {"", "damaged picture file (truncated)", test::BmpHeaderClaiming(16384, 16384)},
+      {"", "damaged picture file (truncated)", BmpClaiming(16384, 16384)},
       {"", "picture is 20000 x 60000" + over, gif},
       {"", "picture is 60000 x 60000" + over, jpeg},
   };

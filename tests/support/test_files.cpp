@@ -12,37 +12,6 @@
 
 namespace stipplor::test {
 
-namespace {
-
-// `value` in `count` bytes, the lowest first.
-QByteArray Le(std::uint64_t value, int count) {
-  QByteArray bytes;
-  for (int i = 0; i < count; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-  return bytes;
-}
-
-// LZW data of a GIF frame with 2-bit pixels: a clear code (4) before each pixel keeps the code
-// table from growing, so that every code has 3 bits; 5 ends the data.
-QByteArray GifImageData(const std::vector<std::uint8_t>& indexes) {
-  QByteArray packed;
-  std::uint32_t bits = 0;
-  int count = 0;
-  const auto put = [&](std::uint32_t code) {
-    bits |= code << count;
-    for (count += 3; count >= 8; count -= 8, bits >>= 8) packed.append(static_cast<char>(bits));
-  };
-  for (const std::uint8_t index : indexes) put(4), put(index);
-  put(5);
-  if (count > 0) packed.append(static_cast<char>(bits));
-  QByteArray data(1, '\2');  // the minimum code size
-  for (qsizetype at = 0; at < packed.size(); at += 255) {
-    data.append(static_cast<char>(packed.mid(at, 255).size())).append(packed.mid(at, 255));
-  }
-  return data.append('\0');
-}
-
-}  // namespace
-
 TempDir::TempDir() {
   std::string pattern = "/tmp/stipplor-test-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -111,44 +80,6 @@ QImage Gradient(int width, int height) {
     for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
   }
   return image;
-}
-
-QByteArray GifFile(int width, int height, const std::vector<QRgb>& palette,
-                   const std::vector<std::vector<std::uint8_t>>& frames, int transparentIndex) {
-  const QByteArray size =
-      Le(static_cast<std::uint32_t>(width), 2) + Le(static_cast<std::uint32_t>(height), 2);
-  // A global table of 4 colours.
-  QByteArray gif = "GIF89a" + size + QByteArray("\x91\0\0", 3);
-  for (std::size_t i = 0; i < 4; ++i) {
-    const QRgb c = i < palette.size() ? palette[i] : 0;
-    gif.append(static_cast<char>(qRed(c))).append(static_cast<char>(qGreen(c)));
-    gif.append(static_cast<char>(qBlue(c)));
-  }
-  for (const auto& frame : frames) {
-    // Graphic control: a delay of 10/100 s and the transparent index if any; then the frame.
-    gif.append("\x21\xF9\x04", 3).append(transparentIndex >= 0 ? '\1' : '\0').append(Le(10, 2));
-    gif.append(static_cast<char>(std::max(transparentIndex, 0))).append('\0');
-    gif.append('\x2C').append(Le(0, 4)).append(size).append('\0').append(GifImageData(frame));
-  }
-  return gif.append('\x3B');
-}
-
-QByteArray BmpHeaderClaiming(std::int32_t width, std::int32_t height) {
-  constexpr std::uint32_t kHeaders = 14 + 40;
-  return "BM" + Le(kHeaders, 4) + Le(0, 4) + Le(kHeaders, 4) + Le(40, 4) +
-         Le(static_cast<std::uint32_t>(width), 4) + Le(static_cast<std::uint32_t>(height), 4) +
-         Le(1, 2) + Le(24, 2) + Le(0, 8) + Le(2835, 4) + Le(2835, 4) + Le(0, 8);
-}
-
-QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation) {
-  // "Exif", then a little-endian TIFF structure of one directory with one entry: Orientation
-  // (0x0112), one SHORT.
-  const QByteArray segment = QByteArray("Exif\0\0II*\0", 10) + Le(8, 4) + Le(1, 2) + Le(0x0112, 2) +
-                             Le(3, 2) + Le(1, 4) + Le(static_cast<std::uint32_t>(orientation), 4) +
-                             Le(0, 4);
-  const auto length = static_cast<std::uint32_t>(segment.size() + 2);
-  return jpeg.left(2) + "\xFF\xE1" + static_cast<char>(length >> 8) +
-         static_cast<char>(length & 0xFF) + segment + jpeg.mid(2);
 }
 
 }  // namespace stipplor::test

@@ -1,11 +1,9 @@
 #pragma once
 
-// Real files for the tests: a temporary folder, and pictures made by Qt's writers or, where Qt
-// writes none (GIF) or a special header is needed, byte by byte.
+// Real files for the tests: a temporary folder, and pictures made by Qt's writers.
 
 #include <QByteArray>
 #include <QImage>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,16 +47,5 @@ QByteArray Encoded(const QImage& image, const char* format, int quality = -1);
 
 // A picture whose pixels all differ from their neighbours: red x, green y, blue x + y.
 QImage Gradient(int width, int height);
-
-// A GIF of 4-colour frames (one palette index a pixel, row after row), optionally with a
-// transparent palette index.
-QByteArray GifFile(int width, int height, const std::vector<QRgb>& palette,
-                   const std::vector<std::vector<std::uint8_t>>& frames, int transparentIndex = -1);
-
-// Only the headers of a 24-bit BMP that claims the given size; no pixels follow.
-QByteArray BmpHeaderClaiming(std::int32_t width, std::int32_t height);
-
-// The JPEG with an Exif segment that stores the given orientation (1..8).
-QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
 
 }  // namespace stipplor::test
