@@ -190,18 +190,7 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
     EXPECT_EQ(ReadFile(dir / ("again/" + name + ".html")).toStdString(), alone);
   }
   // However many inputs, a thread a core at most: counted in the calls that start threads.
-  std::vector<std::string> traced = {"-f",
-                                     "-qq",
-                                     "-e",
-                                     "trace=clone,clone3",
-                                     "-o",
-                                     dir / "threads",
-                                     "/usr/bin/env",
-                                     "ASAN_OPTIONS=detect_leaks=0",
-                                     STIPPLOR_ENCODE_PATH};
-  const std::vector<std::string> more = command("traced");
-  traced.insert(traced.end(), more.begin(), more.end());
-  EXPECT_EQ(test::RunProgram("/usr/bin/strace", traced).exitCode, 1);
+  EXPECT_EQ(test::RunEncoderTraced("clone,clone3", dir / "threads", command("traced")).exitCode, 1);
   EXPECT_LT(ReadFile(dir / "threads").count('\n'), std::thread::hardware_concurrency());
   const Finished shown = test::RunEncoderOnTerminal(args);
   EXPECT_EQ(shown.exitCode, 1);

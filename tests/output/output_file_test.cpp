@@ -60,14 +60,11 @@ TEST(OutputFile, ReplacesARegularFileWhenCommittedAndWritesADeviceInPlace) {
 // name before the run ends: seen in the system calls stipplor-encode makes.
 TEST(OutputFile, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
   TempDir dir;
-  if (::access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is missing";
   WriteFile(dir / "picture.bmp", test::Encoded(test::Gradient(20, 20), "BMP"));
   WriteFile(dir / "page.html", "old");
-  // Without the sanitizers' leak check, which traces the program as strace does.
-  const test::Finished run = test::RunProgram(
-      "/usr/bin/strace", {"-f", "-y", "-e", "trace=fsync,fdatasync,rename,renameat,renameat2", "-o",
-                          dir / "calls", "/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0",
-                          STIPPLOR_ENCODE_PATH, dir / "picture.bmp", "-o", dir / "page.html"});
+  const test::Finished run =
+      test::RunEncoderTraced("fsync,fdatasync,rename,renameat,renameat2", dir / "calls",
+                             {dir / "picture.bmp", "-o", dir / "page.html"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::string calls = ReadFile(dir / "calls").toStdString();
   const std::size_t renamed = calls.find("rename");

@@ -72,6 +72,16 @@ Finished RunEncoder(const std::vector<std::string>& args, const std::string& std
   return RunProgram(STIPPLOR_ENCODE_PATH, args, stdoutPath, stdinPath);
 }
 
+Finished RunEncoderTraced(const std::string& calls, const std::string& log,
+                          const std::vector<std::string>& args) {
+  // Without the sanitizers' leak check, which traces the program as strace does.
+  std::vector<std::string> command = {"-f", "-qq", "-y", "-o", log, "-e", "trace=" + calls};
+  command.insert(command.end(),
+                 {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0", STIPPLOR_ENCODE_PATH});
+  command.insert(command.end(), args.begin(), args.end());
+  return RunProgram("/usr/bin/strace", command);
+}
+
 std::string EncoderCopyIn(const std::string& folder) {
   std::string copy = folder + "/stipplor-encode";
   std::filesystem::copy_file(STIPPLOR_ENCODE_PATH, copy);

@@ -22,6 +22,11 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
 Finished RunEncoder(const std::vector<std::string>& args, const std::string& stdoutPath = "",
                     const std::string& stdinPath = "/dev/null");
 
+// Runs that stipplor-encode under strace, following its threads: each of the system calls named
+// (comma-separated) is a line of the file `log`, a file descriptor shown as "3</its/path>".
+Finished RunEncoderTraced(const std::string& calls, const std::string& log,
+                          const std::vector<std::string>& args);
+
 // A copy of that stipplor-encode in `folder`, for runs as another user: the build may lie in a
 // folder only its owner enters. The folder must be open to that user.
 std::string EncoderCopyIn(const std::string& folder);
