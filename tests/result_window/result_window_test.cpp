@@ -25,7 +25,7 @@ using ResultWindowTest = AppFixture;
 // the rest in the cell's background.
 QImage DescribedRaster(const std::string& page, QSize size) {
   QImage raster(size, QImage::Format_RGB32);
-  raster.fill(Qt::magenta);
+  raster.fill(Qt::magenta);  // a pixel no character describes, which no page draws
   const auto colour = [](const std::string& tag) {
     return QColor(QString::fromStdString(tag.substr(tag.find('#'), 7))).rgb();
   };
