@@ -83,7 +83,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   Dialogs& dialogs_;
   OptionState options_;
   QMdiArea* mdiArea_;
-  std::array<QLabel*, 2> panels_{};
+  std::array<QLabel*, kPanelCount> panels_{};
   QPointer<PicForm> picForm_;
   QPointer<TextForm> textForm_;
   QString pictureFile_;    // the picture file the picture window shows
