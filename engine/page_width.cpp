@@ -38,9 +38,11 @@ std::optional<PixelSize> PageWidthSize(int width, int height, int ratio, int pag
   const long long cells = pageWidth / 2;
   if (width / ratio <= cells) return std::nullopt;
   const long long newWidth = cells * ratio;
-  // Rounded to the nearest, halves up.
+  // Rounded to the nearest, halves up; at least a cell high, so that a wide picture at a small
+  // width still gives a page, unless the region itself is lower than a cell.
   const long long newHeight = (2LL * height * newWidth + width) / (2LL * width);
-  return PixelSize{static_cast<int>(newWidth), static_cast<int>(std::max(1LL, newHeight))};
+  const long long lowest = std::min(ratio, height);
+  return PixelSize{static_cast<int>(newWidth), static_cast<int>(std::max(lowest, newHeight))};
 }
 
 long long PageCells(int width, int height, int ratio, int pageWidth) {

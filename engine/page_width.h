@@ -19,8 +19,9 @@ struct PixelSize {
 // cells give a page (a table) that many pixels wide. 0 leaves every page as it is.
 //
 // The size a region of `width` x `height` pixels is scaled to: pageWidth / 2 cells across, since
-// every cell is two page pixels wide (an odd width gives a page one pixel narrower). Nothing when
-// the region's page is no wider than that already: a picture is never enlarged.
+// every cell is two page pixels wide (an odd width gives a page one pixel narrower), and at least
+// a cell high unless the region is lower than that. Nothing when the region's page is no wider
+// than that already: a picture is never enlarged.
 std::optional<PixelSize> PageWidthSize(int width, int height, int ratio, int pageWidth);
 
 // The cells of a run over a region of `width` x `height` pixels at this page width.

@@ -30,7 +30,8 @@ TEST(PageWidth, SizeGivesHalfTheWidthInCellsAndNeverEnlarges) {
       {801, 600, 2, 800, std::nullopt},  // 400 cells: the page is 800 wide already
       {802, 600, 2, 800, PixelSize{800, 599}},    {4000, 3000, 2, 800, PixelSize{800, 600}},
       {4000, 3000, 3, 801, PixelSize{1200, 900}},  // odd: 400 cells, one pixel less
-      {1000, 1, 4, 2, PixelSize{4, 1}},            // never less than a row
+      {4000, 1000, 2, 2, PixelSize{2, 2}},         // never less than a cell's height
+      {1000, 1, 4, 2, PixelSize{4, 1}},            // nor enlarged to one
       {4000, 3000, 2, 0, std::nullopt},
   };
   for (const Case& c : cases) {
