@@ -8,27 +8,116 @@ namespace stipplor {
 
 namespace {
 
-// How one source pixel of a row (or column) spreads over the new ones: scaling n pixels down to
-// m < n, pixel i covers [i * m, (i + 1) * m) and new pixel k covers [k * n, (k + 1) * n), so a
-// source pixel overlaps at most two new ones.
+// How one pixel of a row (or column) spreads over the new ones.
 struct Spread {
   int first;        // the new pixel it starts in
   std::uint64_t a;  // its share of `first`
   std::uint64_t b;  // its share of `first` + 1
 };
 
-std::vector<Spread> Spreads(int n, int m) {
-  std::vector<Spread> spreads(static_cast<std::size_t>(n));
-  for (long long i = 0; i < n; ++i) {
-    const long long start = i * m;
-    const long long end = start + m;
-    const long long first = start / n;
-    const long long boundary = (first + 1) * n;
-    const long long a = std::min(end, boundary) - start;
-    spreads[static_cast<std::size_t>(i)] = {static_cast<int>(first), static_cast<std::uint64_t>(a),
-                                            static_cast<std::uint64_t>(m - a)};
+// The spreads of a row's pixels, one after the other, worked out as they are needed, so that
+// nothing is kept for each pixel of a very wide row. Scaling a row of `full` pixels down to
+// `size`, pixel i stands for [i * step, min((i + 1) * step, full)) of the full row (`step` > 1
+// for a row decoded smaller, whose last pixel stands for what is left); times `size`, that is
+// [i * step * size, ...), and new pixel k covers [k * full, (k + 1) * full). No pixel is wider
+// than a new one (step * size <= full), so each overlaps at most two.
+class SpreadWalk {
+ public:
+  SpreadWalk(long long full, int step, int size, long long from)
+      : full_(full),
+        span_(static_cast<long long>(step) * size),
+        last_(full * size),
+        start_(from * span_),
+        first_(start_ / full),
+        boundary_((first_ + 1) * full) {}
+
+  Spread Next() {
+    const long long end = std::min(start_ + span_, last_);
+    while (start_ >= boundary_) {
+      ++first_;
+      boundary_ += full_;
+    }
+    const long long a = std::min(end, boundary_) - start_;
+    const Spread spread{static_cast<int>(first_), static_cast<std::uint64_t>(a),
+                        static_cast<std::uint64_t>(end - start_ - a)};
+    start_ = end;
+    return spread;
   }
-  return spreads;
+
+ private:
+  long long full_;
+  long long span_;
+  long long last_;
+  long long start_;
+  long long first_;
+  long long boundary_;
+};
+
+// Averages the pixels of `region` down to `size`, each standing for `step` x `step` pixels of a
+// region of `full` size (see SpreadWalk). Pixels outside the picture count as black.
+Picture Average(const Picture& picture, const Region& region, PixelSize full, int step,
+                PixelSize size) {
+  const int width = region.Width;
+  const int height = region.Height;
+  const auto newWidth = static_cast<std::size_t>(size.Width);
+
+  // One row summed across (shares add up to `full.Width` per new pixel), and the sums down of
+  // the new row being made and of the one below it.
+  std::vector<std::uint64_t> row(3 * newWidth);
+  std::vector<std::uint64_t> current(3 * newWidth);
+  std::vector<std::uint64_t> next(3 * newWidth);
+  std::vector<PackedColor> pixels;
+  pixels.reserve(newWidth * static_cast<std::size_t>(size.Height));
+  const std::uint64_t total =
+      static_cast<std::uint64_t>(full.Width) * static_cast<std::uint64_t>(full.Height);
+  const auto emit = [&] {
+    for (std::size_t x = 0; x < newWidth; ++x) {
+      PackedColor colour = 0;
+      for (std::size_t c = 0; c < 3; ++c) {
+        colour |= static_cast<PackedColor>((current[3 * x + c] + total / 2) / total) << (8 * c);
+      }
+      pixels.push_back(colour);
+    }
+    current.swap(next);
+    std::fill(next.begin(), next.end(), 0);
+  };
+
+  SpreadWalk down(full.Height, step, size.Height, 0);
+  int made = 0;
+  for (int y = 0; y < height; ++y) {
+    std::fill(row.begin(), row.end(), 0);
+    const int sourceY = region.Top + y;
+    // Outside the picture is black: only the columns inside add to the sums.
+    const bool inside = sourceY >= 0 && sourceY < picture.Height();
+    const int first = std::clamp(-region.Left, 0, width);
+    const int last = inside ? std::clamp(picture.Width() - region.Left, first, width) : first;
+    SpreadWalk across(full.Width, step, size.Width, first);
+    for (int x = first; x < last; ++x) {
+      const int sourceX = region.Left + x;
+      const PackedColor colour = picture.Row(sourceY)[static_cast<std::size_t>(sourceX)];
+      const Spread s = across.Next();
+      for (std::size_t c = 0; c < 3; ++c) {
+        const auto channel = static_cast<std::uint64_t>((colour >> (8 * c)) & 0xFF);
+        const std::size_t at = 3 * static_cast<std::size_t>(s.first) + c;
+        row[at] += s.a * channel;
+        if (s.b != 0) row[at + 3] += s.b * channel;
+      }
+    }
+    const Spread s = down.Next();
+    while (made < s.first) {
+      emit();
+      ++made;
+    }
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      current[i] += s.a * row[i];
+      if (s.b != 0) next[i] += s.b * row[i];
+    }
+  }
+  while (made < size.Height) {
+    emit();
+    ++made;
+  }
+  return Picture(size.Width, size.Height, std::move(pixels));
 }
 
 }  // namespace
@@ -55,67 +144,11 @@ long long PageCells(int width, int height, int ratio, int pageWidth) {
 }
 
 Picture AreaAverage(const Picture& picture, const Region& region, PixelSize size) {
-  const int width = region.Width;
-  const int height = region.Height;
-  const std::vector<Spread> across = Spreads(width, size.Width);
-  const std::vector<Spread> down = Spreads(height, size.Height);
-  const auto newWidth = static_cast<std::size_t>(size.Width);
+  return Average(picture, region, PixelSize{region.Width, region.Height}, 1, size);
+}
 
-  // One source row summed across (shares add up to `width` per new pixel), and the sums down of
-  // the new row being made and of the one below it.
-  std::vector<std::uint64_t> row(3 * newWidth);
-  std::vector<std::uint64_t> current(3 * newWidth);
-  std::vector<std::uint64_t> next(3 * newWidth);
-  std::vector<PackedColor> pixels;
-  pixels.reserve(newWidth * static_cast<std::size_t>(size.Height));
-  const std::uint64_t total =
-      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-  const auto emit = [&] {
-    for (std::size_t x = 0; x < newWidth; ++x) {
-      PackedColor colour = 0;
-      for (std::size_t c = 0; c < 3; ++c) {
-        colour |= static_cast<PackedColor>((current[3 * x + c] + total / 2) / total) << (8 * c);
-      }
-      pixels.push_back(colour);
-    }
-    current.swap(next);
-    std::fill(next.begin(), next.end(), 0);
-  };
-
-  int made = 0;
-  for (int y = 0; y < height; ++y) {
-    std::fill(row.begin(), row.end(), 0);
-    const int sourceY = region.Top + y;
-    // Outside the picture is black: only the columns inside add to the sums.
-    const bool inside = sourceY >= 0 && sourceY < picture.Height();
-    const int first = std::clamp(-region.Left, 0, width);
-    const int last = inside ? std::clamp(picture.Width() - region.Left, first, width) : first;
-    for (int x = first; x < last; ++x) {
-      const int sourceX = region.Left + x;
-      const PackedColor colour = picture.Row(sourceY)[static_cast<std::size_t>(sourceX)];
-      const Spread& s = across[static_cast<std::size_t>(x)];
-      for (std::size_t c = 0; c < 3; ++c) {
-        const auto channel = static_cast<std::uint64_t>((colour >> (8 * c)) & 0xFF);
-        const std::size_t at = 3 * static_cast<std::size_t>(s.first) + c;
-        row[at] += s.a * channel;
-        if (s.b != 0) row[at + 3] += s.b * channel;
-      }
-    }
-    const Spread& s = down[static_cast<std::size_t>(y)];
-    while (made < s.first) {
-      emit();
-      ++made;
-    }
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      current[i] += s.a * row[i];
-      if (s.b != 0) next[i] += s.b * row[i];
-    }
-  }
-  while (made < size.Height) {
-    emit();
-    ++made;
-  }
-  return Picture(size.Width, size.Height, std::move(pixels));
+Picture AreaAverageDecoded(const Picture& decoded, PixelSize full, int divisor, PixelSize size) {
+  return Average(decoded, Region{0, 0, decoded.Width(), decoded.Height()}, full, divisor, size);
 }
 
 std::optional<Picture> ScaleForPageWidth(const Picture& picture,

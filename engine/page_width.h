@@ -32,6 +32,12 @@ long long PageCells(int width, int height, int ratio, int pageWidth);
 // count as black.
 Picture AreaAverage(const Picture& picture, const Region& region, PixelSize size);
 
+// The same for a picture of `full` size decoded at 1/`divisor` of it, as a JPEG decoder scales:
+// each pixel the mean of `divisor` x `divisor` pixels, those of the last column and row the mean
+// of what is left; each counts by the area it stands for. `size` is no larger than `full` /
+// `divisor`, rounded down.
+Picture AreaAverageDecoded(const Picture& decoded, PixelSize full, int divisor, PixelSize size);
+
 // What a run with a page width reads instead of the picture and its selection: the region (the
 // selection, or the whole picture) scaled down. Nothing when the page width leaves it as it is.
 std::optional<Picture> ScaleForPageWidth(const Picture& picture,
