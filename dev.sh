@@ -21,11 +21,11 @@ SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
 
 # Build tools and the libraries every build links (Qt's private headers: a desktop test queues
-# input as the window system delivers it). fontTools and brotli build the pages' pixel font (a
-# WOFF2 file) from its glyph description.
+# input as the window system delivers it; libjpeg decodes JPEGs smaller for a page width).
+# fontTools and brotli build the pages' pixel font (a WOFF2 file) from its glyph description.
 BASE_PACKAGES=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
                qt6-base-dev qt6-base-private-dev qt6-webengine-dev qt6-image-formats-plugins
-               libgl-dev fonts-liberation python3-fonttools python3-brotli)
+               libjpeg62-turbo-dev libgl-dev fonts-liberation python3-fonttools python3-brotli)
 # CPack's Debian package (dpkg-shlibdeps, and `file` to find the binaries) and the tools the
 # installation tests check the desktop entry, icon and manual page with.
 PACKAGE_TOOLS=(dpkg-dev file desktop-file-utils libxml2-utils groff-base)

@@ -3,13 +3,16 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QTransform>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/page_width.h"
 #include "picture_io/file_structure.h"
+#include "picture_io/jpeg_scaled.h"
 #include "picture_io/packed_pixels.h"
 #include "picture_io/picture_file.h"
 
@@ -30,8 +33,40 @@ void RequireWithinLimit(long long width, long long height) {
                      " pixels, larger than the 1 GiB limit");
 }
 
-// Decodes the file's bytes. With `choose`, only a JPEG decodes, at the size `choose` answers,
-// and nothing comes back for any other file or when it answers an invalid size.
+// The JPEG `file` of `size` decoded at `wanted` (both in the file's orientation), then turned
+// as stored: scaled in the decoder by the largest of 1/8, 1/4 and 1/2 that leaves at least that
+// many whole pixels each way, and area-averaged the rest of the way. Nothing when no eighth
+// leaves enough or the decoder declines.
+std::optional<Picture> Reduced(const QByteArray& file, QSize size, QSize wanted,
+                               QImageIOHandler::Transformations orientation) {
+  int divisor = 8;
+  while (divisor > 1 &&
+         (size.width() / divisor < wanted.width() || size.height() / divisor < wanted.height())) {
+    divisor /= 2;
+  }
+  if (divisor == 1) return std::nullopt;
+  const auto decoded = DecodeJpegFraction(file, divisor);
+  const auto dividedUp = [divisor](int value) { return (value + divisor - 1) / divisor; };
+  if (!decoded || decoded->Width() != dividedUp(size.width()) ||
+      decoded->Height() != dividedUp(size.height())) {
+    return std::nullopt;
+  }
+  Picture reduced = AreaAverageDecoded(*decoded, PixelSize{size.width(), size.height()}, divisor,
+                                       PixelSize{wanted.width(), wanted.height()});
+  if (orientation == QImageIOHandler::TransformationNone) return reduced;
+  QImage image =
+      ToQImage(reduced).mirrored(orientation.testFlag(QImageIOHandler::TransformationMirror),
+                                 orientation.testFlag(QImageIOHandler::TransformationFlip));
+  if (orientation.testFlag(QImageIOHandler::TransformationRotate90)) {
+    image = image.transformed(QTransform().rotate(90));
+  }
+  std::vector<PackedColor> pixels;
+  ToPackedColors(image, pixels);
+  return Picture(image.width(), image.height(), std::move(pixels));
+}
+
+// Decodes the file's bytes. With `choose`, only a JPEG decodes, at the size `choose` answers
+// (see Reduced), and nothing comes back for any other file or when it answers an invalid size.
 std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& choose) {
   QByteArray bytes = file;  // shares the data, nothing is copied
   QBuffer device(&bytes);
@@ -50,19 +85,19 @@ std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& ch
   const QByteArray format = reader.format();
   if (choose && format != "jpeg") return std::nullopt;
   if (format.isEmpty()) throw PictureError("not a picture file (unsupported or damaged)");
-  QSize size = reader.size();
+  const QSize size = reader.size();
   if (size.isValid()) RequireWithinLimit(size.width(), size.height());
+  QSize wanted;
   if (choose) {
     if (!size.isValid()) return std::nullopt;
     // The decoder scales in the file's own orientation, before the stored one is applied.
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-    const QSize shown = turned ? size.transposed() : size;
-    const QSize scaled = choose(shown);
-    if (!scaled.isValid()) return std::nullopt;
-    size = turned ? scaled.transposed() : scaled;
-    reader.setScaledSize(size);
+    wanted = choose(turned ? size.transposed() : size);
+    if (!wanted.isValid()) return std::nullopt;
+    if (turned) wanted.transpose();
   }
   if (IsTruncated(bytes, format)) throw PictureError("damaged picture file (truncated)");
+  if (choose) return Reduced(bytes, size, wanted, reader.transformation());
 
   // Most pictures decode to 32-bit pixels; those are decoded straight into the picture's own
   // memory and converted in place, so a large picture is held once, not twice.

@@ -28,10 +28,11 @@ Picture DecodePicture(const QByteArray& file);
 // to leave the file undecoded.
 using ScaledSizeChoice = std::function<QSize(QSize shown)>;
 
-// Decodes a JPEG at a smaller size straight in the decoder (libjpeg scales in the DCT, so the
-// whole picture is never held); nothing for any other file or when `choose` declines. The size
-// chosen is the size asked of Qt's reader, which decodes at the nearest eighth at least that
-// large and scales the rest itself.
+// Decodes a JPEG at a smaller size: libjpeg scales it in the DCT by 1/8, 1/4 or 1/2, the most
+// that leaves at least the size chosen in whole pixels (so the whole picture is never held), and
+// the rest of the way is an area average that counts the partial last column and row by the
+// area they stand for. Nothing for any other file, when `choose` declines, or when no eighth
+// leaves enough pixels.
 std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose);
 
 }  // namespace stipplor
