@@ -140,6 +140,16 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFileAndPicturesLargerThanTheLimit) {
   for (const auto& c : cases) EXPECT_EQ(Refusal(c.bytes, c.path), c.cause) << c.path;
 }
 
+// Every seed picture of the corpus loads (progressive and grey JPEGs, RLE and 1-bit BMPs, ...)
+// but those named after the refusal they show, which the refusals above cover.
+TEST(LoadPicture, LoadsEverySeedPictureOfTheCorpus) {
+  for (const std::string& name : test::NamesIn(STIPPLOR_SOURCE_DIR "/fuzz/corpus/load_picture")) {
+    if (name.find("claims_") == std::string::npos && name.find("without_") == std::string::npos) {
+      EXPECT_EQ(Refusal(Corpus(name)), "") << name;
+    }
+  }
+}
+
 // A file that shrinks while it is loaded (a download still being written) fails that load
 // alone: its bytes are read, not mapped, so none can vanish under the decoder (SIGBUS).
 TEST(PictureFile, HoldsTheBytesItRead) {

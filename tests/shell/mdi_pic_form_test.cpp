@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <array>
 
+#include "shell/page_guard.h"
 #include "shell/tiling.h"
 #include "tests/support/gui/app_fixture.h"
 #include "tests/support/run_program.h"
@@ -181,6 +182,32 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
   EXPECT_EQ(form->ResultWindow()->windowTitle(),
             QStringLiteral("1:2  B&W  Dotted  Grey  Width-1600"));
   EXPECT_NE(form->ResultWindow()->ShownDocument().Text().find(" width=1600 "), std::string::npos);
+}
+
+TEST(PageGuardTest, EstimatesTheBytesOfEachFamilyAndOffersNoWidthWhenNoneFits) {
+  const struct {
+    Region region;
+    EncodeOptions options;
+    long long cells, bytes;
+    int scaledWidth;
+  } cases[] = {
+      {{0, 0, 4002, 1000}, EncodeOptions{}, 1'000'500, 55'027'500, 1600},
+      {{0, 0, 4002, 1000}, {.BW = 0, .Ratio = 2, .HighQuality = 0}, 1'000'500, 25'012'500, 1600},
+      {{0, 0, 4002, 1000}, {.BW = -1, .Ratio = 2}, 1'000'500, 4'002'000, 1600},
+      // At 400 pixels still 200 x 6000 cells.
+      {{0, 0, 1000, 30000}, {.BW = 0, .Ratio = 1}, 30'000'000, 750'000'000, 0},
+  };
+  for (const auto& c : cases) {
+    const auto guard = GuardPage(c.region, c.options, 0);
+    ASSERT_TRUE(guard);
+    EXPECT_EQ(std::tuple(guard->cells, guard->approximateBytes, guard->scaledWidth),
+              std::tuple(c.cells, c.bytes, c.scaledWidth));
+  }
+  const auto guard = GuardPage(cases[3].region, cases[3].options, 0);
+  EXPECT_TRUE(guard->Text().endsWith(u"cells.\rEncode it at full size anyway?"));
+  EXPECT_EQ(guard->Choices(), QStringList({"Full Size", "Cancel"}));
+  EXPECT_EQ(std::tuple(guard->WidthFor(0, 0), guard->WidthFor(1, 0), guard->WidthFor(-1, 0)),
+            std::tuple(std::optional(0), std::optional<int>(), std::optional<int>()));
 }
 
 // A click on "Encode!" that the window system delivers while a run starts is handled after the
