@@ -41,11 +41,10 @@ TEST(Encode, WholeDocuments) {
   Picture blackOverWhite(4, 2);  // two 2x2 cells alike: one background, one font colour
   for (int x = 0; x < 4; ++x) blackOverWhite.Row(1)[static_cast<std::size_t>(x)] = white;
   Picture redInTheMiddle = Filled(6, 2, 0);  // the font colour changes inside the run
-  const PackedColor blue = Rgb(0, 0, 128), cream = Rgb(255, 255, 200);
-  Picture blueInCream = Filled(4, 2, cream);  // the darker class is the ink, the fewer though
-  for (int y = 0; y < 2; ++y) blueInCream.Row(y)[2] = blue;
   for (int x = 0; x < 6; ++x) redInTheMiddle.Row(1)[x] = x / 2 == 1 ? red : white;
   const std::string black = "<td bgcolor=#000000></td>";
+  const PackedColor ink = Rgb(0, 0, 128), cream = Rgb(255, 255, 200);  // the fewer is the ink
+  const std::string inkThird = "<tr><td><nobr>&nbsp; &nbsp; II&nbsp; </nobr></td></tr>";
   struct Case {
     Picture picture;
     EncodeOptions options;
@@ -111,12 +110,12 @@ TEST(Encode, WholeDocuments) {
        {ColoredRow(6,
                    "<td width=6 bgcolor=#000000><font color=#FFFFFF>..</font>"
                    "<font color=#FF0000>..</font><font color=#FFFFFF>..</font></td>")}},
-      {blueInCream,
+      // Colorized: the darker of the two classes is the ink, though the fewer.
+      {Picture(4, 2, {cream, cream, ink, cream, cream, cream, ink, cream}),
        With(-1, 1, -1, 0, 0, 0, 0),
        {},
        {kTable + "4 width=8" + std::string(kFont) + ";background-color:#FFFFC8;color:#000080'>",
-        "<tr><td><nobr>&nbsp; &nbsp; II&nbsp; </nobr></td></tr>",
-        "<tr><td><nobr>&nbsp; &nbsp; II&nbsp; </nobr></td></tr>"}},
+        inkThird, inkThird}},
   };
   for (const Case& c : cases) {
     Rows expected{std::string(kHead)};

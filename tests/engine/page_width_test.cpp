@@ -2,24 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "engine/encode.h"
-#include "engine/html_document.h"
-#include "tests/engine/support.h"
-
 namespace stipplor {
 namespace {
-
-using test::Rgb;
-
-std::vector<PackedColor> Pixels(const Picture& picture) {
-  std::vector<PackedColor> pixels;
-  for (int y = 0; y < picture.Height(); ++y) {
-    for (int x = 0; x < picture.Width(); ++x) pixels.push_back(picture.Pixel(x, y));
-  }
-  return pixels;
-}
 
 TEST(PageWidth, SizeGivesHalfTheWidthInCellsAndNeverEnlarges) {
   struct Case {
@@ -38,36 +22,6 @@ TEST(PageWidth, SizeGivesHalfTheWidthInCellsAndNeverEnlarges) {
     EXPECT_EQ(PageWidthSize(c.width, c.height, c.ratio, c.pageWidth), c.size)
         << c.width << " " << c.ratio << " " << c.pageWidth;
   }
-}
-
-TEST(PageWidth, BlocksOfOneColourScaledByAWholeFactorKeepTheirColours) {
-  const std::vector<PackedColor> blocks = {Rgb(255, 0, 0), Rgb(1, 2, 3),   Rgb(254, 255, 253),
-                                           Rgb(0, 0, 0),   Rgb(7, 128, 9), Rgb(100, 0, 200)};
-  Picture picture(12, 8);
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 12; ++x)
-      picture.Row(y)[x] = blocks[static_cast<std::size_t>(y / 4 * 3 + x / 4)];
-  }
-  const auto scaled = ScaleForPageWidth(picture, std::nullopt, 1, 6);
-  ASSERT_TRUE(scaled);
-  EXPECT_EQ(Pixels(*scaled), blocks);
-}
-
-TEST(PageWidth, PartsOfPixelsCountByTheirShareAndOutsideIsBlack) {
-  const Picture picture(3, 1, {Rgb(0, 0, 0), Rgb(90, 90, 90), Rgb(180, 180, 180)});
-  EXPECT_EQ(Pixels(AreaAverage(picture, Region{0, 0, 3, 1}, PixelSize{2, 1})),
-            (std::vector<PackedColor>{Rgb(30, 30, 30), Rgb(150, 150, 150)}));
-  // Half of the region lies left of the picture.
-  EXPECT_EQ(Pixels(AreaAverage(picture, Region{-3, 0, 6, 1}, PixelSize{2, 1})),
-            (std::vector<PackedColor>{Rgb(0, 0, 0), Rgb(90, 90, 90)}));
-}
-
-TEST(PageWidth, ThePageIsAsWideAsAsked) {
-  HtmlDocument document;
-  const auto scaled = ScaleForPageWidth(Picture(1000, 90), Region{0, 0, 999, 90}, 3, 500);
-  ASSERT_TRUE(scaled);
-  Encode(*scaled, std::nullopt, EncodeOptions{.BW = -1, .Ratio = 3}, document);
-  EXPECT_NE(document.Text().find(" width=500 style="), std::string::npos);
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QPainter>
 #include <QtEndian>
 #include <string>
 
 #include "picture_io/file_names.h"
 #include "picture_io/packed_pixels.h"
+#include "picture_io/page_picture.h"
 #include "picture_io/picture_file.h"
 #include "tests/support/test_files.h"
 
@@ -144,9 +146,60 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFileAndPicturesLargerThanTheLimit) {
 // but those named after the refusal they show, which the refusals above cover.
 TEST(LoadPicture, LoadsEverySeedPictureOfTheCorpus) {
   for (const std::string& name : test::NamesIn(STIPPLOR_SOURCE_DIR "/fuzz/corpus/load_picture")) {
-    if (name.find("claims_") == std::string::npos && name.find("without_") == std::string::npos) {
-      EXPECT_EQ(Refusal(Corpus(name)), "") << name;
+    const bool refused = name.find("claims_") != name.npos || name.find("without_") != name.npos;
+    EXPECT_EQ(refused ? "" : Refusal(Corpus(name)), "") << name;
+  }
+}
+
+// How far the page's pixels lie from the region averaged down another way: each pixel repeated
+// (page size) times each way, each page pixel the mean of its block; halves up, outside black.
+int FromAverage(const Picture& page, const Picture& picture, const Region& r) {
+  const long long w = page.Width(), h = page.Height(), total = 1LL * r.Width * r.Height;
+  long long most = 0;
+  for (long long l = 0; l < h; ++l) {
+    for (long long k = 0; k < w; ++k) {
+      long long sum[3] = {};
+      for (long long v = l * r.Height; v < (l + 1) * r.Height; ++v) {
+        for (long long u = k * r.Width; u < (k + 1) * r.Width; ++u) {
+          const PackedColor c = std::max(0, picture.Pixel(int(r.Left + u / w), int(r.Top + v / h)));
+          for (int i = 0; i < 3; ++i) sum[i] += c >> (8 * i) & 0xFF;
+        }
+      }
+      for (int i = 0; i < 3; ++i) {
+        const long long got = page.Pixel(int(k), int(l)) >> (8 * i) & 0xFF;
+        most = std::max(most, std::abs((sum[i] + total / 2) / total - got));
+      }
     }
+  }
+  return int(most);
+}
+
+// A BMP (and a selection of it) scaled by factors that are not whole both ways gives the area
+// average; a JPEG decoded smaller nearly that of its whole decode, with its last column and row
+// (here a quarter and a half of a decoded pixel) counting by the area they stand for.
+TEST(PictureForPage, GivesTheRegionsAreaAverage) {
+  QImage edged(161, 50, QImage::Format_RGB32);
+  edged.fill(Qt::white);
+  QPainter(&edged).fillRect(160, 0, 1, 50, Qt::black);
+  QPainter(&edged).fillRect(0, 48, 161, 2, Qt::black);
+  const QByteArray bmp = Encoded(Gradient(97, 61), "BMP");
+  const struct {
+    QByteArray file;
+    std::optional<Region> selection;
+    int ratio, pageWidth, width, height, tolerance;
+  } cases[] = {
+      {bmp, {}, 1, 62, 31, 19, 0},
+      {bmp, Region{-5, 7, 90, 50}, 3, 40, 60, 33, 0},
+      {Encoded(edged, "JPEG", 100), {}, 2, 40, 40, 12, 3},
+      {Corpus("jpeg_exif_rotated.jpg"), {}, 1, 6, 3, 4, 3},  // averaged as stored, then turned
+  };
+  for (const auto& c : cases) {
+    const Picture whole = DecodePicture(c.file);
+    const auto page = PictureForPage(
+        c.file, [&]() -> const Picture& { return whole; }, c.selection, c.ratio, c.pageWidth);
+    ASSERT_TRUE(page && page->Width() == c.width && page->Height() == c.height) << c.width;
+    const Region all{0, 0, whole.Width(), whole.Height()};
+    EXPECT_LE(FromAverage(*page, whole, c.selection.value_or(all)), c.tolerance) << c.width;
   }
 }
 

@@ -184,30 +184,22 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
   EXPECT_NE(form->ResultWindow()->ShownDocument().Text().find(" width=1600 "), std::string::npos);
 }
 
-TEST(PageGuardTest, EstimatesTheBytesOfEachFamilyAndOffersNoWidthWhenNoneFits) {
-  const struct {
-    Region region;
-    EncodeOptions options;
-    long long cells, bytes;
-    int scaledWidth;
-  } cases[] = {
-      {{0, 0, 4002, 1000}, EncodeOptions{}, 1'000'500, 55'027'500, 1600},
-      {{0, 0, 4002, 1000}, {.BW = 0, .Ratio = 2, .HighQuality = 0}, 1'000'500, 25'012'500, 1600},
-      {{0, 0, 4002, 1000}, {.BW = -1, .Ratio = 2}, 1'000'500, 4'002'000, 1600},
-      // At 400 pixels still 200 x 6000 cells.
-      {{0, 0, 1000, 30000}, {.BW = 0, .Ratio = 1}, 30'000'000, 750'000'000, 0},
-  };
-  for (const auto& c : cases) {
-    const auto guard = GuardPage(c.region, c.options, 0);
-    ASSERT_TRUE(guard);
-    EXPECT_EQ(std::tuple(guard->cells, guard->approximateBytes, guard->scaledWidth),
-              std::tuple(c.cells, c.bytes, c.scaledWidth));
+TEST(PageGuardTest, EstimatesEachFamilysBytesAndOffersNoWidthWhenNoneFits) {
+  for (const auto& [options, bytes] : {std::pair{EncodeOptions{}, 55'027'500LL},
+                                       {EncodeOptions{.HighQuality = 0}, 25'012'500LL},
+                                       {EncodeOptions{.BW = -1}, 4'002'000LL}}) {
+    const PageGuard guard = GuardPage({0, 0, 4002, 1000}, options, 0).value();  // 2001 x 500 cells
+    EXPECT_EQ(std::tuple(guard.cells, guard.approximateBytes, guard.scaledWidth),
+              std::tuple(1'000'500LL, bytes, 1600));
   }
-  const auto guard = GuardPage(cases[3].region, cases[3].options, 0);
-  EXPECT_TRUE(guard->Text().endsWith(u"cells.\rEncode it at full size anyway?"));
-  EXPECT_EQ(guard->Choices(), QStringList({"Full Size", "Cancel"}));
-  EXPECT_EQ(std::tuple(guard->WidthFor(0, 0), guard->WidthFor(1, 0), guard->WidthFor(-1, 0)),
-            std::tuple(std::optional(0), std::optional<int>(), std::optional<int>()));
+  // Still 200 x 6000 cells at a page width of 400.
+  const PageGuard tall = GuardPage({0, 0, 1000, 30000}, EncodeOptions{.Ratio = 1}, 0).value();
+  EXPECT_EQ(tall.Text(),
+            "This page would have 30,000,000 cells, about 750 MB; browsers show "
+            "pages of up to about 1,000,000 cells.\rEncode it at full size anyway?");
+  EXPECT_EQ(tall.Choices(), QStringList({"Full Size", "Cancel"}));
+  EXPECT_EQ(std::tuple(tall.WidthFor(0, 0), tall.WidthFor(1, 0)),
+            std::tuple(std::optional(0), std::optional<int>()));
 }
 
 // A click on "Encode!" that the window system delivers while a run starts is handled after the
