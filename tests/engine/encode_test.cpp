@@ -43,7 +43,7 @@ TEST(Encode, WholeDocuments) {
   Picture redInTheMiddle = Filled(6, 2, 0);  // the font colour changes inside the run
   for (int x = 0; x < 6; ++x) redInTheMiddle.Row(1)[x] = x / 2 == 1 ? red : white;
   const std::string black = "<td bgcolor=#000000></td>";
-  const PackedColor ink = Rgb(0, 0, 128), cream = Rgb(255, 255, 200);  // the fewer is the ink
+  const PackedColor ink = Rgb(0, 0, 128), cream = Rgb(255, 255, 200);  // darker, though fewer
   const std::string inkThird = "<tr><td><nobr>&nbsp; &nbsp; II&nbsp; </nobr></td></tr>";
   struct Case {
     Picture picture;
@@ -110,7 +110,6 @@ TEST(Encode, WholeDocuments) {
        {ColoredRow(6,
                    "<td width=6 bgcolor=#000000><font color=#FFFFFF>..</font>"
                    "<font color=#FF0000>..</font><font color=#FFFFFF>..</font></td>")}},
-      // Colorized: the darker of the two classes is the ink, though the fewer.
       {Picture(4, 2, {cream, cream, ink, cream, cream, cream, ink, cream}),
        With(-1, 1, -1, 0, 0, 0, 0),
        {},

@@ -142,8 +142,7 @@ TEST(LoadPicture, RefusesWhatIsNotAPictureFileAndPicturesLargerThanTheLimit) {
   for (const auto& c : cases) EXPECT_EQ(Refusal(c.bytes, c.path), c.cause) << c.path;
 }
 
-// Every seed picture of the corpus loads (progressive and grey JPEGs, RLE and 1-bit BMPs, ...)
-// but those named after the refusal they show, which the refusals above cover.
+// Every seed picture loads (progressive, grey JPEG, RLE, 1-bit BMP...) but the refusals above.
 TEST(LoadPicture, LoadsEverySeedPictureOfTheCorpus) {
   for (const std::string& name : test::NamesIn(STIPPLOR_SOURCE_DIR "/fuzz/corpus/load_picture")) {
     const bool refused = name.find("claims_") != name.npos || name.find("without_") != name.npos;
@@ -165,18 +164,16 @@ int FromAverage(const Picture& page, const Picture& picture, const Region& r) {
           for (int i = 0; i < 3; ++i) sum[i] += c >> (8 * i) & 0xFF;
         }
       }
-      for (int i = 0; i < 3; ++i) {
-        const long long got = page.Pixel(int(k), int(l)) >> (8 * i) & 0xFF;
-        most = std::max(most, std::abs((sum[i] + total / 2) / total - got));
-      }
+      const PackedColor got = page.Pixel(int(k), int(l));
+      for (int i = 0; i < 3; ++i)
+        most = std::max(most, std::abs((sum[i] + total / 2) / total - (got >> (8 * i) & 0xFF)));
     }
   }
   return int(most);
 }
 
-// A BMP (and a selection of it) scaled by factors that are not whole both ways gives the area
-// average; a JPEG decoded smaller nearly that of its whole decode, with its last column and row
-// (here a quarter and a half of a decoded pixel) counting by the area they stand for.
+// A BMP and a selection scaled by factors not whole give the area average; a JPEG decoded smaller
+// nearly that of its whole decode, its partial last column and row counted by their share.
 TEST(PictureForPage, GivesTheRegionsAreaAverage) {
   QImage edged(161, 50, QImage::Format_RGB32);
   edged.fill(Qt::white);
