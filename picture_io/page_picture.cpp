@@ -14,7 +14,7 @@ int DividedUp(int value, int divisor) { return (value + divisor - 1) / divisor; 
 std::optional<Picture> PictureForPage(const QByteArray& file,
                                       const std::function<const Picture&()>& whole,
                                       const std::optional<Region>& selection, int ratio,
-                                      int pageWidth) {
+                                      int pageWidth, const ScaledDecoder& decode) {
   if (pageWidth <= 0) return std::nullopt;
   if (!selection) {
     std::optional<PixelSize> wanted;
@@ -28,7 +28,7 @@ std::optional<Picture> PictureForPage(const QByteArray& file,
       }
       return QSize();
     };
-    if (const auto decoded = DecodeJpegScaled(file, choose)) {
+    if (const auto decoded = decode(file, choose)) {
       // The decoder's size is at least the one asked for; it is averaged down from there.
       if (decoded->Width() >= wanted->Width && decoded->Height() >= wanted->Height) {
         return AreaAverage(*decoded, Region{0, 0, decoded->Width(), decoded->Height()}, *wanted);
