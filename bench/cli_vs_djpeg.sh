@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end speed of stipplor-encode with its default options, and with --width 800 (which
 # decodes the JPEG at a fraction of its size), against djpeg decoding the same 12-megapixel JPEG
-# to BMP at full size, best of five runs each, and the encoder's peak memory.
+# to BMP at full size, best of five runs each, and the encoder's peak memory; then --max-bytes
+# 100k against one --width run at the width it found.
 # Usage: bench/cli_vs_djpeg.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: cli_vs_djpeg.sh BUILD_DIR}
@@ -38,3 +39,11 @@ printf 'stipplor-encode    %6d ms   (page %d MB, peak memory %d MB)\n' "$encode_
 awk -v a="$encode_ms" -v b="$djpeg_ms" 'BEGIN { printf "ratio              %6.2f x djpeg\n", a / b }'
 printf -- '--width 800        %6d ms   (page %d kB, peak memory %d MB)\n' "$width_ms" "$width_kb" "$((width_peak_kb / 1024))"
 awk -v a="$width_ms" -v b="$djpeg_ms" 'BEGIN { printf "ratio              %6.2f x djpeg (target: at most 1)\n", a / b }'
+
+mail_ms=$(best_ms "$encoder" --max-bytes 100k "$tmp/photo.jpg" -o "$tmp/mail.html")
+mail_width=$(grep -o -m 1 ' width=[0-9]*' "$tmp/mail.html" | head -n 1 | cut -d= -f2)
+found_ms=$(best_ms "$encoder" --width "$mail_width" "$tmp/photo.jpg" -o "$tmp/found.html")
+cmp "$tmp/mail.html" "$tmp/found.html"  # the same page, byte for byte
+printf -- '--max-bytes 100k   %6d ms   (page %d bytes, width %d; --width %d: %d ms)\n' "$mail_ms" \
+  "$(stat -c %s "$tmp/mail.html")" "$mail_width" "$mail_width" "$found_ms"
+awk -v a="$mail_ms" -v b="$found_ms" 'BEGIN { printf "ratio              %6.2f x --width (target: at most 4)\n", a / b }'

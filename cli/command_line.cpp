@@ -99,6 +99,9 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
     }
     ApplyValue(line, option, name, value);
   }
+  if (line.pageWidth != 0 && line.maxBytes != 0) {
+    throw UsageError("--width and --max-bytes exclude each other");
+  }
   if (line.help || line.version || line.caption) return line;
   CheckOutputs(line);
   return line;

@@ -19,6 +19,7 @@ struct CommandLine {
   EncodeOptions options;                    // start options of the desktop program unless changed
   std::optional<Region> region;             // none: the whole picture
   int pageWidth = 0;                        // --width: the page's width in pixels; 0 as the picture
+  long long maxBytes = 0;                   // --max-bytes: the widest page of at most so many bytes
   bool document = false;                    // the generated document instead of the saved-file form
   bool caption = false;                     // only the caption
   bool help = false;
@@ -34,7 +35,8 @@ class UsageError : public std::runtime_error {
 // Reads the arguments after the program name. A value follows its option as the next argument
 // or after "=" ("--size 2:1", "--size=2:1"); "--" ends the options. Later options override
 // earlier ones. An INPUT is required unless only the caption, the help or the version is asked
-// for. Several inputs need -d, whose pages must not share a name; -o and -d exclude each other.
+// for. Several inputs need -d, whose pages must not share a name; -o and -d exclude each other,
+// and so do --width and --max-bytes.
 CommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 }  // namespace stipplor

@@ -23,7 +23,7 @@
 #include "output/output_file.h"
 #include "picture_io/file_names.h"
 #include "picture_io/load_picture.h"
-#include "picture_io/page_picture.h"
+#include "picture_io/page_pictures.h"
 #include "picture_io/picture_file.h"
 
 namespace stipplor {
@@ -78,13 +78,19 @@ class FileEncoder {
         if (!whole) whole = DecodePicture(bytes);
         return *whole;
       };
-      scaled =
-          PictureForPage(bytes, decodeWhole, line_.region, line_.options.Ratio, line_.pageWidth);
+      {
+        PagePictures pictures(bytes, decodeWhole, line_.region, line_.options.Ratio);
+        const int pageWidth =
+            line_.maxBytes != 0
+                ? FitPageToBytes(pictures, line_.options, line_.document, line_.maxBytes, threads)
+                : line_.pageWidth;
+        scaled = pictures.For(pageWidth);
+      }
       if (!scaled) decodeWhole();
       // The file's bytes are not needed while the page is written.
       file.reset();
       bytes = QByteArray();
-    } catch (const std::exception& error) {  // PictureError, or out of memory
+    } catch (const std::exception& error) {  // PictureError, PageBudgetError, out of memory
       return Report(inputName, error.what());
     }
     const Picture& picture = scaled ? *scaled : *whole;
@@ -100,12 +106,7 @@ class FileEncoder {
     }
 
     const ByteWriter write = [&output](std::string_view bytes) { output->Write(bytes); };
-    std::unique_ptr<LineSink> sink;
-    if (line_.document) {
-      sink = std::make_unique<DocumentWriter>(write);
-    } else {
-      sink = std::make_unique<SavedFileWriter>(write);
-    }
+    const std::unique_ptr<LineSink> sink = PageWriter(line_.document, write);
     try {
       if (progress_.ShowsBar()) {
         const long long rows = CellGrid::Cut(picture, region, line_.options.Ratio).Rows();

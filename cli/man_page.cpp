@@ -68,6 +68,11 @@ A photograph gives pages no browser shows: 4000 x 3000 pixels at 1:1 are 3,000,0
 the picture down to a page of that width first; a JPEG is then decoded at a fraction of its
 size straight away, which is faster than decoding it whole.
 .PP
+Mail programs clip or refuse messages above about 100 KB. \fB\-\-max\-bytes\fR \fISIZE\fR
+writes the widest page, up to the picture's own width, whose file takes at most \fISIZE\fR
+bytes: candidate pages are counted and never written, over one decode of the JPEG at each
+scale they need, and the page is the one \fB\-\-width\fR gives at the width found.
+.PP
 An output file is written beside its target under a temporary name and takes the target's place
 only when the page is complete: a run that fails never leaves a truncated page or destroys an
 earlier one. A target that is not a regular file (a FIFO, a device, /dev/stdout) is written in
@@ -85,7 +90,8 @@ Every picture was encoded.
 .TP
 .B 1
 A picture could not be read or encoded (missing or damaged file, not a picture, a page larger
-than the 16\-bit table dimensions allow: "Overflow"), or an output could not be written.
+than the 16\-bit table dimensions allow: "Overflow", a page larger than \fB\-\-max\-bytes\fR
+even at its narrowest), or an output could not be written.
 .TP
 .B 2
 The command line was not understood; nothing was encoded.
@@ -102,6 +108,9 @@ Only a rectangle of the picture, in larger cells.
 .TP
 .B cat photo.jpg | stipplor\-encode \-\-width 800 \- > page.html
 A photograph from a pipe, as a page 800 pixels wide.
+.TP
+.B stipplor\-encode \-\-max\-bytes 100k photo.jpg \-o mail.html
+The widest page of at most 100,000 bytes, to paste into a mail.
 .TP
 .B stipplor\-encode \-\-quality low *.jpg \-d pages
 Every JPEG of the folder into pages/\fIname\fR.html.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <climits>
 
 namespace stipplor {
 
@@ -43,6 +44,21 @@ int ParsePageWidth(std::string_view text) {
     throw UsageError("--width wants a number of pixels from 2 up, not '" + std::string(text) + "'");
   }
   return width;
+}
+
+// A size in bytes: a decimal integer from 1 up, followed by k for thousands or M for millions.
+long long ParseMaxBytes(std::string_view text) {
+  long long bytes = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
+  const std::string_view unit(end, static_cast<std::size_t>(text.data() + text.size() - end));
+  const long long factor = unit.empty() ? 1 : unit == "k" ? 1'000 : unit == "M" ? 1'000'000 : 0;
+  if (error != std::errc() || bytes < 1 || factor == 0 || bytes > LLONG_MAX / factor) {
+    throw UsageError(
+        "--max-bytes wants a number of bytes from 1 up, or of k (1,000) or M "
+        "(1,000,000), not '" +
+        std::string(text) + "'");
+  }
+  return bytes * factor;
 }
 
 const std::vector<OptionSpec>& Table() {
@@ -98,6 +114,15 @@ const std::vector<OptionSpec>& Table() {
                "--width 1600",
        .apply = [](CommandLine& line, std::size_t,
                    std::string_view value) { line.pageWidth = ParsePageWidth(value); }},
+      {.names = {"--max-bytes"},
+       .valueName = "SIZE",
+       .help = "write the widest page, up to the picture's (or the region's) own width, whose "
+               "file takes at most SIZE bytes (100000, 100k, 2M; the form written: see "
+               "--document). Mail programs clip messages above about 100 KB: --max-bytes 100k "
+               "gives a page to paste into one. Candidate pages are counted, not written; the "
+               "page equals --width at the width found. Not with --width",
+       .apply = [](CommandLine& line, std::size_t,
+                   std::string_view value) { line.maxBytes = ParseMaxBytes(value); }},
       {.names = {"--document"},
        .help = "write the generated document (every line + CR LF) instead of the saved-file "
                "form",

@@ -48,4 +48,9 @@ void SavedFileWriter::WriteHeld(bool last) {
   write_(kLineEnd);
 }
 
+std::unique_ptr<LineSink> PageWriter(bool document, ByteWriter write) {
+  if (document) return std::make_unique<DocumentWriter>(std::move(write));
+  return std::make_unique<SavedFileWriter>(std::move(write));
+}
+
 }  // namespace stipplor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,9 @@ class SavedFileWriter : public LineSink {
   bool holding_ = false;
   bool first_ = true;
 };
+
+// The writer of a page in the form asked for: the generated document with `document`, else the
+// saved-file form.
+std::unique_ptr<LineSink> PageWriter(bool document, ByteWriter write);
 
 }  // namespace stipplor

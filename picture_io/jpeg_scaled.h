@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <functional>
 #include <optional>
 
 #include "engine/picture.h"
@@ -12,5 +13,8 @@ namespace stipplor {
 // mean of `divisor` x `divisor` pixels, and the last column and row, of what is left: the size
 // is divided and rounded up. Nothing when the decoder fails or cannot give RGB (CMYK).
 std::optional<Picture> DecodeJpegFraction(QByteArrayView file, int divisor);
+
+// DecodeJpegFraction, or one that keeps its decodes for the next run over the same file.
+using FractionDecoder = std::function<std::optional<Picture>(QByteArrayView file, int divisor)>;
 
 }  // namespace stipplor

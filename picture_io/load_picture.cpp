@@ -38,14 +38,15 @@ void RequireWithinLimit(long long width, long long height) {
 // many whole pixels each way, and area-averaged the rest of the way. Nothing when no eighth
 // leaves enough or the decoder declines.
 std::optional<Picture> Reduced(const QByteArray& file, QSize size, QSize wanted,
-                               QImageIOHandler::Transformations orientation) {
+                               QImageIOHandler::Transformations orientation,
+                               const FractionDecoder& decode) {
   int divisor = 8;
   while (divisor > 1 &&
          (size.width() / divisor < wanted.width() || size.height() / divisor < wanted.height())) {
     divisor /= 2;
   }
   if (divisor == 1) return std::nullopt;
-  const auto decoded = DecodeJpegFraction(file, divisor);
+  const auto decoded = decode(file, divisor);
   const auto dividedUp = [divisor](int value) { return (value + divisor - 1) / divisor; };
   if (!decoded || decoded->Width() != dividedUp(size.width()) ||
       decoded->Height() != dividedUp(size.height())) {
@@ -67,7 +68,8 @@ std::optional<Picture> Reduced(const QByteArray& file, QSize size, QSize wanted,
 
 // Decodes the file's bytes. With `choose`, only a JPEG decodes, at the size `choose` answers
 // (see Reduced), and nothing comes back for any other file or when it answers an invalid size.
-std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& choose) {
+std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& choose,
+                              const FractionDecoder& decode) {
   QByteArray bytes = file;  // shares the data, nothing is copied
   QBuffer device(&bytes);
   device.open(QIODevice::ReadOnly);
@@ -97,7 +99,7 @@ std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& ch
     if (turned) wanted.transpose();
   }
   if (IsTruncated(bytes, format)) throw PictureError("damaged picture file (truncated)");
-  if (choose) return Reduced(bytes, size, wanted, reader.transformation());
+  if (choose) return Reduced(bytes, size, wanted, reader.transformation(), decode);
 
   // Most pictures decode to 32-bit pixels; those are decoded straight into the picture's own
   // memory and converted in place, so a large picture is held once, not twice.
@@ -130,10 +132,11 @@ Picture LoadPicture(const QString& path) {
   return DecodePicture(file.Bytes());
 }
 
-Picture DecodePicture(const QByteArray& file) { return Decode(file, {}).value(); }
+Picture DecodePicture(const QByteArray& file) { return Decode(file, {}, {}).value(); }
 
-std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose) {
-  return Decode(file, choose);
+std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose,
+                                        const FractionDecoder& decode) {
+  return Decode(file, choose, decode);
 }
 
 }  // namespace stipplor

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "engine/picture.h"
+#include "picture_io/jpeg_scaled.h"
 #include "picture_io/picture_error.h"
 
 namespace stipplor {
@@ -32,7 +33,8 @@ using ScaledSizeChoice = std::function<QSize(QSize shown)>;
 // that leaves at least the size chosen in whole pixels (so the whole picture is never held), and
 // the rest of the way is an area average that counts the partial last column and row by the
 // area they stand for. Nothing for any other file, when `choose` declines, or when no eighth
-// leaves enough pixels.
-std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose);
+// leaves enough pixels. `decode` makes the fraction.
+std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose,
+                                        const FractionDecoder& decode = DecodeJpegFraction);
 
 }  // namespace stipplor

@@ -15,7 +15,7 @@
 #include "frame/dialogs.h"
 #include "frame/main_frame.h"
 #include "picture_io/packed_pixels.h"
-#include "picture_io/page_picture.h"
+#include "picture_io/page_pictures.h"
 #include "picture_window/scroll_layout.h"
 #include "picture_window/selection_status.h"
 
@@ -87,7 +87,8 @@ Region PicForm::RunRegion() const {
   return Region{0, 0, picture_.Width(), picture_.Height()};
 }
 
-EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink, int pageWidth) {
+EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink, int pageWidth,
+                             long long maxBytes) {
   // The run hides the rectangle while it reads the picture and shows it again at the end; a run
   // that fails leaves it hidden.
   const bool useSelection = selection_.Shown;
@@ -97,11 +98,13 @@ EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink, int p
     selection_.Shown = false;
     selRect->hide();
   }
-  const auto whole = [this]() -> const Picture& { return picture_; };
-  const std::optional<Picture> scaled =
-      PictureForPage(file_, whole, region, options.Ratio, pageWidth);
   // Rows are built on every core; the lines reach the sink on this thread, in order.
   const int threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+  PagePictures pictures(
+      file_, [this]() -> const Picture& { return picture_; }, region, options.Ratio);
+  if (maxBytes != 0) pageWidth = FitPageToBytes(pictures, options, false, maxBytes, threads);
+  pageWidth_ = pageWidth;
+  const std::optional<Picture> scaled = pictures.For(pageWidth);
   EncodeResult result = scaled ? stipplor::Encode(*scaled, std::nullopt, options, sink, threads)
                                : stipplor::Encode(picture_, region, options, sink, threads);
   range_ = result.Range;

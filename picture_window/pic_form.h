@@ -32,11 +32,16 @@ class PicForm : public QWidget {
   const Picture& picture() const { return picture_; }
 
   // One encoding run over the selection, or the whole picture when none is shown, written to
-  // `sink`, scaled down to `pageWidth` when that is not 0. Errors of the run pass to the caller.
-  EncodeResult Encode(const EncodeOptions& options, LineSink& sink, int pageWidth = 0);
+  // `sink`, scaled down to `pageWidth` when that is not 0; with `maxBytes` not 0, to the widest
+  // page width whose saved file is at most that many bytes instead (see FitPageToBytes). Errors
+  // of the run pass to the caller.
+  EncodeResult Encode(const EncodeOptions& options, LineSink& sink, int pageWidth = 0,
+                      long long maxBytes = 0);
   // The region a run would take now, in picture pixels.
   Region RunRegion() const;
   const BrightnessRange& Range() const { return range_; }
+  // The page width of the last run: the one given, or the one fitted to its bytes.
+  int PageWidth() const { return pageWidth_; }
 
   // The window became the active child window.
   void Form_Activate();
@@ -62,6 +67,7 @@ class PicForm : public QWidget {
   Picture picture_;
   QByteArray file_;
   BrightnessRange range_;
+  int pageWidth_ = 0;
   SelectionModel selection_;
   // A picture came in since the last layout: its scroll positions are brought within its ranges.
   bool newPicture_ = false;

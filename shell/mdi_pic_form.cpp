@@ -66,6 +66,8 @@ void MDIPicForm::ShowLoadProgress() {
 }
 
 std::optional<int> MDIPicForm::RunPageWidth() {
+  // A page fitted to a mail's bytes is far within what browsers show.
+  if (options_.MaxBytes != 0) return 0;
   const auto guard = GuardPage(picForm_->RunRegion(), options_.ForEncode(), options_.PageWidth);
   if (!guard) return options_.PageWidth;
   return guard->WidthFor(dialogs_.Choose(this, kAppTitle, guard->Text(), guard->Choices()),
@@ -164,10 +166,10 @@ void MDIPicForm::mnuEncode_Click() {
     // Painting and the like run before the run holds the thread; a click waits for its end.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     try {
-      const EncodeResult result =
-          picForm_->Encode(options_.ForEncode(), textForm_->Document(), *pageWidth);
+      const EncodeResult result = picForm_->Encode(options_.ForEncode(), textForm_->Document(),
+                                                   *pageWidth, options_.MaxBytes);
       textForm_->setWindowTitle(
-          QString::fromStdString(result.Caption + PageWidthCaption(*pageWidth)));
+          QString::fromStdString(result.Caption + PageWidthCaption(picForm_->PageWidth())));
       resultPicture_ = pictureFile_;
       ShowResultWindow();
       mnuSave->setEnabled(true);

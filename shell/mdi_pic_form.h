@@ -108,6 +108,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* mnuMinimizeSize = nullptr;
   QAction* mnuPixelFont = nullptr;
   std::array<QAction*, 5> mnuPageWidth{};  // As Picture, then the menu's widths
+  QAction* mnuPageWidthFit = nullptr;      // "Fit 100 KB (mail)"
 };
 
 }  // namespace stipplor

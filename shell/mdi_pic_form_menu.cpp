@@ -171,7 +171,13 @@ void MDIPicForm::ReflectOptions() {
   (options_.HighQuality ? mnuColoredHiQu : mnuColoredLoQu)->setChecked(true);
   mnuMinimizeSize->setChecked(options_.MinimizeSize);
   mnuPixelFont->setChecked(options_.PixelFont);
-  for (QAction* item : mnuPageWidth) item->setChecked(item->data().toInt() == options_.PageWidth);
+  if (options_.MaxBytes != 0) {
+    mnuPageWidthFit->setChecked(true);
+  } else {
+    for (QAction* item : mnuPageWidth) {
+      item->setChecked(item->data().toInt() == options_.PageWidth);
+    }
+  }
 }
 
 // Options beyond the seven: "Page Width", radio-style like the sizes.
@@ -179,16 +185,26 @@ void MDIPicForm::BuildPageWidthMenu(QMenu* mnuOptions) {
   Separator(mnuOptions, "mnuSep7");
   QMenu* menu = Menu(mnuOptions, "mnuPageWidth", "Page &Width");
   QActionGroup* widths = Exclusive(this);
-  mnuPageWidth[0] = Choice(menu, widths, "mnuPageWidthPicture", "&As Picture",
-                           [this] { options_.PageWidth = 0; });
+  const auto width = [this](int pageWidth) {
+    return [this, pageWidth] {
+      options_.PageWidth = pageWidth;
+      options_.MaxBytes = 0;
+    };
+  };
+  mnuPageWidth[0] = Choice(menu, widths, "mnuPageWidthPicture", "&As Picture", width(0));
   mnuPageWidth[0]->setData(0);
   for (std::size_t i = 0; i < kMenuPageWidths.size(); ++i) {
-    const int width = kMenuPageWidths[i];
-    const QByteArray name = "mnuPageWidth" + QByteArray::number(width);
-    mnuPageWidth[i + 1] = Choice(menu, widths, name.constData(), QString::number(width),
-                                 [this, width] { options_.PageWidth = width; });
-    mnuPageWidth[i + 1]->setData(width);
+    const int pageWidth = kMenuPageWidths[i];
+    const QByteArray name = "mnuPageWidth" + QByteArray::number(pageWidth);
+    mnuPageWidth[i + 1] =
+        Choice(menu, widths, name.constData(), QString::number(pageWidth), width(pageWidth));
+    mnuPageWidth[i + 1]->setData(pageWidth);
   }
+  // The widest page a mail takes whole.
+  mnuPageWidthFit = Choice(menu, widths, "mnuPageWidthFit", "Fit 100 KB (mail)", [this] {
+    options_.PageWidth = 0;
+    options_.MaxBytes = kMailPageBytes;
+  });
 }
 
 }  // namespace stipplor

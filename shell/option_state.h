@@ -19,6 +19,9 @@ class OptionState {
   bool PixelFont = false;  // beyond the seven: pages of characters carry their own pixel font
   // Beyond the seven: the page's width in pixels the region is scaled to; 0 "As Picture".
   int PageWidth = 0;
+  // Beyond the seven: the saved page's bytes at most, its width the widest that keeps to them
+  // (then PageWidth is 0); 0 none.
+  long long MaxBytes = 0;
 
   // The values as Encode takes them: flags as -1 (set) and 0 (clear).
   EncodeOptions ForEncode() const;

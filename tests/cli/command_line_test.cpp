@@ -99,11 +99,18 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
       {{"a.jpg", "--style", "Dotted"},
        "--style wants one of plain|pattern|dotted|fractal, not 'Dotted'"},
       {{"a.jpg", "--quality="}, "--quality wants one of low|high, not ''"},
+      {{"--max-bytes=1k", "--caption", "--width=8"}, "--width and --max-bytes exclude each other"},
   };
   for (const auto& c : cases) EXPECT_EQ(UsageProblem(c.args), c.problem);
   for (const std::string_view bad : {"", "1", "1.5", "2x", "-2", "99999999999"}) {
     EXPECT_EQ(UsageProblem({"a.jpg", "--width", bad}),
               "--width wants a number of pixels from 2 up, not '" + std::string(bad) + "'");
+  }
+  for (const std::string_view bad : {"", "0", "-1", "1K", "2kB", "1.5M", "9223372036854776k"}) {
+    EXPECT_EQ(UsageProblem({"a.jpg", "--max-bytes", bad}),
+              "--max-bytes wants a number of bytes from 1 up, or of k (1,000) or M (1,000,000), "
+              "not '" +
+                  std::string(bad) + "'");
   }
   for (const std::string_view bad : {"", "1,2,3", "1,2,3,4,5", "1,2,3,x", "1, 2,3,4", "1,2,3,4,",
                                      "+1,2,3,4", "99999999999,0,1,1"}) {

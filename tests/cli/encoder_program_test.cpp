@@ -70,6 +70,10 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
       {{picture, "-d", page}, page + ": Not a directory"},
       // The limit's signal does not kill the program: the write fails, and is reported.
       {{"--fsize=16384", encoder, picture, "-o", page}, page + ": File too large"},
+      {{picture, "--max-bytes", "100", "-o", page},
+       picture + ": even the narrowest page, 2 pixels wide, takes " +
+           std::to_string(RunEncoder({"--width=2", picture}).out.size()) +
+           " bytes, more than the 100 allowed"},
   };
   // A tmpfs of 64 kB, which root may mount: a disk that fills halfway through the page.
   ::mkdir((dir / "disk").c_str(), 0777);
@@ -133,6 +137,20 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(ReadFile(redirected), ReadFile(dir / "gradient.html"));
 
+  // --max-bytes: the page of --width at the widest width whose file, in the form written, keeps
+  // to the bytes (the table's width); one cell wider does not. A page that keeps to them whole
+  // stays as it is.
+  for (const std::string form : {"--bw", "--document"}) {
+    const std::string page = RunEncoder({"--max-bytes=1k", form, picture}).out;
+    const int width = std::stoi(page.substr(page.find(" width=") + 7));
+    const auto atWidth = [&](int w) {
+      return RunEncoder({"--width=" + std::to_string(w), form, picture}).out;
+    };
+    EXPECT_EQ(atWidth(width), page);
+    EXPECT_LE(page.size(), 1000U);
+    EXPECT_GT(atWidth(width + 2).size(), 1000U);
+  }
+  EXPECT_EQ(RunEncoder({"--max-bytes=2M", picture}).out, RunEncoder({picture}).out);
   EXPECT_EQ(RunEncoder({"--bw", "--width=800", "--caption"}).out,
             "1:1  B&W  Dotted  Grey  Width-800\n");
   EXPECT_EQ(RunEncoder({"--help"}).out, HelpText());

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/page_budget.h"
 #include "engine/stream_sinks.h"
 #include "tests/engine/support.h"
 
@@ -44,6 +45,11 @@ TEST(StreamSinks, MatchTheKeptDocumentInEveryFamily) {
         Encode(picture, std::nullopt, o, savedWriter);
         EXPECT_EQ(streamed, kept.Text()) << Caption(o);
         EXPECT_EQ(saved, SavedFileForm(kept.BodyMarkup())) << Caption(o);
+        // Counted as written; a page past the limit is counted to one byte more.
+        const auto bytes = static_cast<long long>(saved.size());
+        EXPECT_EQ(PageBytes(picture, std::nullopt, o, false, bytes, 1), bytes);
+        EXPECT_EQ(PageBytes(picture, std::nullopt, o, false, bytes - 1, 1), bytes);
+        EXPECT_EQ(PageBytes(picture, std::nullopt, o, true, bytes, 1), streamed.size());
       }
     }
   }

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include "engine/page_budget.h"
+
 namespace stipplor {
 namespace {
 
@@ -22,6 +27,44 @@ TEST(PageWidth, SizeGivesHalfTheWidthInCellsAndNeverEnlarges) {
     EXPECT_EQ(PageWidthSize(c.width, c.height, c.ratio, c.pageWidth), c.size)
         << c.width << " " << c.ratio << " " << c.pageWidth;
   }
+}
+
+// Sizes by page width that grow as the cells, once smoothly and once with wider pages now and
+// then smaller than narrower ones: the width found fits, the next does not, and every width
+// measured above it was too large.
+TEST(PageBudget, FindsAWidthThatFitsWhoseNextDoesNot) {
+  const std::function<long long(int)> sizes[] = {
+      [](int w) { return 200 + 3LL * w * w; },
+      [](int w) { return 200 + 3LL * w * w - (w % 14 == 0 ? 40LL * w : 0); },
+  };
+  for (const auto& size : sizes) {
+    for (const long long budget : {212LL, 1'000LL, 30'000LL, 30'200LL, 751'700LL, 1'000'000LL}) {
+      std::vector<int> measured;
+      const int width = FitPageWidth(501, budget, [&](int w, long long limit) {
+        measured.push_back(w);
+        EXPECT_TRUE(w >= 2 && w <= 500 && w % 2 == 0) << w;
+        return size(w) > limit ? limit + 1 : size(w);
+      });
+      EXPECT_LE(size(width), budget);
+      EXPECT_TRUE(width == 500 || size(width + 2) > budget) << budget;
+      for (const int w : measured) EXPECT_TRUE(w <= width || size(w) > budget) << w;
+    }
+  }
+  // The narrowest page is counted whole, to name its size.
+  EXPECT_THROW(
+      {
+        try {
+          FitPageWidth(10, 100, [&](int w, long long limit) {
+            return sizes[0](w) > limit ? limit + 1 : sizes[0](w);
+          });
+        } catch (const PageBudgetError& error) {
+          EXPECT_STREQ(error.what(),
+                       "even the narrowest page, 2 pixels wide, takes 212 bytes, more than the "
+                       "100 allowed");
+          throw;
+        }
+      },
+      PageBudgetError);
 }
 
 }  // namespace

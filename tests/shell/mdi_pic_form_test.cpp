@@ -40,8 +40,8 @@ TEST_F(ShellTest, EachOptionItemStoresItsValueAndMovesItsMark) {
       {{"mnuSize1", "mnuBW", "mnuBWPlain", "mnuBWColorized", "mnuBWSmoothTransition",
         "mnuColoredLoQu", "mnuMinimizeSize", "mnuPixelFont", "mnuPageWidth800"},
        "BW BWColorized BWPlain ColoredLoQu PageWidth800 PixelFont Size1"},
-      {{"mnuSize3", "mnuBWPattern", "mnuPageWidth1600"},
-       "BW BWColorized BWPattern ColoredLoQu PageWidth1600 PixelFont Size3"},
+      {{"mnuSize3", "mnuBWPattern", "mnuPageWidth1600", "mnuPageWidthFit"},
+       "BW BWColorized BWPattern ColoredLoQu PageWidthFit PixelFont Size3"},
       {{"mnuSize4", "mnuSize4", "mnuBWFractal", "mnuColored", "mnuPageWidth1200"},
        "BWColorized BWFractal Colored ColoredLoQu PageWidth1200 PixelFont Size4"},
       {{"mnuSize2", "mnuBWDotted", "mnuBWGrey", "mnuBWSmoothTransition", "mnuColoredHiQu",
@@ -138,6 +138,20 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
     EXPECT_EQ(test::ReadFile(folder / (n + ".html")), test::ReadFile(folder / n));
   }
   EXPECT_TRUE(form->PictureWindow()->Selection().Shown);  // shown again after the run
+  // Fit 100 KB: the saved file of --max-bytes 100k, the page of --width at the width the caption
+  // ends in.
+  Trigger("mnuSize2");
+  Trigger("mnuPageWidthFit");
+  QTest::mouseClick(form->PictureWindow()->findChild<QLabel*>("Pic"), Qt::LeftButton);
+  EncodeAndWait();
+  const std::string caption = form->ResultWindow()->windowTitle().toStdString();
+  const std::string width = caption.substr(caption.rfind('-') + 1);
+  EXPECT_EQ(caption, "1:1  Colored  High-Quality  Size-Minimized  Width-" + width);
+  SaveAs(Path("fit.html"));
+  ASSERT_EQ(test::RunEncoder({"--max-bytes=100k", hubble, "-o", folder / "fit"}).exitCode, 0);
+  ASSERT_EQ(test::RunEncoder({"--width=" + width, hubble, "-o", folder / "w"}).exitCode, 0);
+  EXPECT_EQ(test::ReadFile(folder / "fit.html"), test::ReadFile(folder / "fit"));
+  EXPECT_EQ(test::ReadFile(folder / "fit.html"), test::ReadFile(folder / "w"));
 }
 
 TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun) {
