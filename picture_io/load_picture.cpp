@@ -30,6 +30,16 @@ void RequireWithinLimit(long long width, long long height) {
                      " pixels, larger than the 1 GiB limit");
 }
 
+// The image's pixels as a picture, in `pixels`, which the image may already be a view of.
+Picture ToPicture(QImage& image, std::vector<PackedColor> pixels) {
+  RequireWithinLimit(image.width(), image.height());
+  ToPackedColors(image, pixels);
+  const int width = image.width();
+  const int height = image.height();
+  image = QImage();  // lets go of the pixels before they move into the picture
+  return Picture(width, height, std::move(pixels));
+}
+
 // Decodes the file's bytes. With `choose`, only a JPEG decodes, at the size `choose` answers,
 // and nothing comes back for any other file or when it answers an invalid size.
 std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& choose) {
@@ -80,12 +90,7 @@ std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& ch
   }
   // Some readers (MNG) report success for a damaged file and hand over no picture at all.
   if (image.isNull()) throw PictureError("damaged picture file (no picture in it)");
-  RequireWithinLimit(image.width(), image.height());
-  ToPackedColors(image, pixels);
-  const int width = image.width();
-  const int height = image.height();
-  image = QImage();  // lets go of the pixels before they move into the picture
-  return Picture(width, height, std::move(pixels));
+  return ToPicture(image, std::move(pixels));
 }
 
 }  // namespace
@@ -96,6 +101,11 @@ Picture LoadPicture(const QString& path) {
 }
 
 Picture DecodePicture(const QByteArray& file) { return Decode(file, {}).value(); }
+
+Picture PictureFromImage(QImage image) {
+  if (image.isNull()) throw PictureError("no picture");
+  return ToPicture(image, {});
+}
 
 std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose) {
   return Decode(file, choose);
