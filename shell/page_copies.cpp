@@ -44,7 +44,7 @@ void MDIPicForm::mnuCopyPage_Click() {
 }
 
 // The saved file when the shown page was saved and is still there, else a copy in a folder that
-// goes when the program ends. A platform without desktop services (offscreen, VNC) leaves the
+// goes when the program ends. A platform without desktop services (offscreen, for one) leaves the
 // file to xdg-open, as Qt does on X11 and Wayland.
 void MDIPicForm::mnuOpenInBrowser_Click() {
   QString page = textForm_->SavedFile();
