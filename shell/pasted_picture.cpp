@@ -8,6 +8,8 @@
 namespace stipplor {
 
 QString CopiedFile(const QMimeData& data) {
+  // The formats first: the data itself may have to come from another program.
+  if (!data.hasUrls()) return {};
   const QList<QUrl> urls = data.urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
   // toLocalFile() would make a name that is no UTF-8 unreadable.
