@@ -33,6 +33,16 @@ void RequireWithinLimit(long long width, long long height) {
                      " pixels, larger than the 1 GiB limit");
 }
 
+// The image's pixels as a picture, in `pixels`, which the image may already be a view of.
+Picture ToPicture(QImage& image, std::vector<PackedColor> pixels) {
+  RequireWithinLimit(image.width(), image.height());
+  ToPackedColors(image, pixels);
+  const int width = image.width();
+  const int height = image.height();
+  image = QImage();  // lets go of the pixels before they move into the picture
+  return Picture(width, height, std::move(pixels));
+}
+
 // The JPEG `file` of `size` decoded at `wanted` (both in the file's orientation), then turned
 // as stored: scaled in the decoder by the largest of 1/8, 1/4 and 1/2 that leaves at least that
 // many whole pixels each way, and area-averaged the rest of the way. Nothing when no eighth
@@ -61,9 +71,7 @@ std::optional<Picture> Reduced(const QByteArray& file, QSize size, QSize wanted,
   if (orientation.testFlag(QImageIOHandler::TransformationRotate90)) {
     image = image.transformed(QTransform().rotate(90));
   }
-  std::vector<PackedColor> pixels;
-  ToPackedColors(image, pixels);
-  return Picture(image.width(), image.height(), std::move(pixels));
+  return ToPicture(image, {});
 }
 
 // Decodes the file's bytes. With `choose`, only a JPEG decodes, at the size `choose` answers
@@ -117,12 +125,7 @@ std::optional<Picture> Decode(const QByteArray& file, const ScaledSizeChoice& ch
   }
   // Some readers (MNG) report success for a damaged file and hand over no picture at all.
   if (image.isNull()) throw PictureError("damaged picture file (no picture in it)");
-  RequireWithinLimit(image.width(), image.height());
-  ToPackedColors(image, pixels);
-  const int width = image.width();
-  const int height = image.height();
-  image = QImage();  // lets go of the pixels before they move into the picture
-  return Picture(width, height, std::move(pixels));
+  return ToPicture(image, std::move(pixels));
 }
 
 }  // namespace
@@ -133,6 +136,11 @@ Picture LoadPicture(const QString& path) {
 }
 
 Picture DecodePicture(const QByteArray& file) { return Decode(file, {}, {}).value(); }
+
+Picture PictureFromImage(QImage image) {
+  if (image.isNull()) throw PictureError("no picture");
+  return ToPicture(image, {});
+}
 
 std::optional<Picture> DecodeJpegScaled(const QByteArray& file, const ScaledSizeChoice& choose,
                                         const FractionDecoder& decode) {

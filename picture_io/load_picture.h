@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -24,6 +25,10 @@ Picture LoadPicture(const QString& path);
 
 // Decodes the bytes of a picture file as LoadPicture does.
 Picture DecodePicture(const QByteArray& file);
+
+// Takes an image that is no file (a pasted one) as LoadPicture takes a decoded file: within the
+// same limit, transparent pixels composited over white.
+Picture PictureFromImage(QImage image);
 
 // Answers, for the picture's size as shown, the smaller size to decode it at, or an invalid size
 // to leave the file undecoded.

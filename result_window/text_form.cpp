@@ -78,6 +78,7 @@ void TextForm::Present(HtmlDocument document) {
   file.close();
   ++shownCount_;
   shown_ = std::move(document);
+  savedFile_.clear();
   // A page still loading is stopped first: the new one replaces it.
   WebBrowser1->stop();
   pane_->setCurrentWidget(WebBrowser1);
@@ -103,7 +104,10 @@ void TextForm::SaveAs(const QString& FileName) {
       if (!dialogs_.AskYesNo(this, kAppTitle, question)) return;
     }
     error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
-    if (error.isEmpty()) setWindowTitle(ReadableFileName(FileName));
+    if (error.isEmpty()) {
+      setWindowTitle(ReadableFileName(FileName));
+      savedFile_ = FileName;
+    }
   }
   if (!error.isEmpty()) {
     dialogs_.Warning(this, kAppTitle,

@@ -36,6 +36,8 @@ class TextForm : public QWidget {
   // Writes the shown document's body to FileName in the saved-file form, asking first whether
   // an existing file may be replaced. Shows its own messages; reports nothing to the caller.
   void SaveAs(const QString& FileName);
+  // The file SaveAs last wrote the shown document to; empty until then.
+  const QString& SavedFile() const { return savedFile_; }
 
   // The window became the active child window.
   void Form_Activate();
@@ -59,6 +61,7 @@ class TextForm : public QWidget {
   MainFrame& frame_;
   Dialogs& dialogs_;
   HtmlDocument shown_;
+  QString savedFile_;
   std::unique_ptr<RunSink> run_;
   // The view reads the document from a file here: documents of tens of megabytes are too
   // large to hand over in memory. The folder goes with the window.

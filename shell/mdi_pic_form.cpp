@@ -18,10 +18,10 @@
 #include "engine/page_width.h"
 #include "frame/busy_pointer.h"
 #include "frame/dialogs.h"
-#include "picture_io/file_names.h"
 #include "picture_window/pic_form.h"
 #include "result_window/text_form.h"
 #include "shell/page_guard.h"
+#include "shell/pasted_picture.h"
 
 namespace stipplor {
 
@@ -122,12 +122,10 @@ void MDIPicForm::dragEnterEvent(QDragEnterEvent* event) {
 
 // One dropped file opens; several, or data that is no file, change nothing.
 void MDIPicForm::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  const QString file = CopiedFile(*event->mimeData());
+  if (file.isEmpty()) return;
   event->acceptProposedAction();
-  // The URL's own bytes: toLocalFile() would make a name that is no UTF-8 unreadable.
-  LoadPicFile(FileNameFromBytes(
-      QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1())));
+  LoadPicFile(file);
 }
 
 void MDIPicForm::mnuFileOpen_Click() {
@@ -141,18 +139,26 @@ void MDIPicForm::mnuFileOpen_Click() {
   LoadPicFile(FileName);
 }
 
-// Proposes the encoded picture's name as a page in the folder saved to last (at first the
-// picture's), and makes a name typed without extension a page.
+// Makes a name typed without extension a page.
 void MDIPicForm::mnuSave_Click() {
-  const QFileInfo picture(resultPicture_);
-  const QString folder = saveFolder_.isEmpty() ? picture.absolutePath() : saveFolder_;
-  QString FileName = dialogs_.SaveFile(
-      this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"),
-      QDir(folder).filePath(picture.completeBaseName() + QStringLiteral(".html")));
+  QString FileName =
+      dialogs_.SaveFile(this, QStringLiteral("(*.html;*.htm) | *.html;*.htm"), ProposedPage());
   if (FileName.isEmpty() || textForm_ == nullptr) return;
   if (QFileInfo(FileName).suffix().isEmpty()) FileName += QStringLiteral(".html");
   saveFolder_ = QFileInfo(FileName).absolutePath();
   textForm_->SaveAs(FileName);
+}
+
+// The name Save As proposes: the encoded picture's with ".html" ("pasted.html" for a pasted
+// picture), in the folder saved to last, at first the picture's (the home folder when pasted).
+QString MDIPicForm::ProposedPage() const {
+  const QFileInfo picture(resultPicture_);
+  const bool pasted = resultPicture_.isEmpty();
+  const QString folder = !saveFolder_.isEmpty() ? saveFolder_
+                         : pasted               ? QDir::homePath()
+                                                : picture.absolutePath();
+  return QDir(folder).filePath((pasted ? QStringLiteral("pasted") : picture.completeBaseName()) +
+                               QStringLiteral(".html"));
 }
 
 void MDIPicForm::mnuFileExit_Click() { close(); }

@@ -2,14 +2,17 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "frame/main_frame.h"
 #include "picture_window/pic_form.h"
 #include "result_window/text_form.h"
 #include "shell/option_state.h"
+#include "shell/recent_pictures.h"
 #include "shell/tiling.h"
 
 class QAction;
@@ -79,6 +82,15 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   void SubWindowActivated(QMdiSubWindow* window);
   void ShowResultWindow();
   PicForm& ReachPicForm();
+  bool ShowPicture(const std::function<Picture(QByteArray& file)>& read, const QString& caption);
+  QString ProposedPage() const;
+
+  void mnuCopyPage_Click();
+  void mnuPastePicture_Click();
+  void mnuOpenInBrowser_Click();
+  void mnuRecent_Click(int index);
+  void ReflectClipboard();
+  void ReflectRecent();
 
   Dialogs& dialogs_;
   OptionState options_;
@@ -89,8 +101,17 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QString pictureFile_;    // the picture file the picture window shows
   QString resultPicture_;  // the picture file of the shown result
   QString saveFolder_;     // where the last save went
+  RecentPictures recent_ = LoadRecentPictures();
+  // Copies of pages opened in the browser before they were saved; they go with the program.
+  std::unique_ptr<QTemporaryDir> browserCopies_;
+  int browserCopyCount_ = 0;
 
   QAction* mnuSave = nullptr;
+  QAction* mnuOpenInBrowser = nullptr;
+  std::array<QAction*, RecentPictures::kCount> mnuRecent{};
+  QAction* mnuSepRecent = nullptr;
+  QAction* mnuCopyPage = nullptr;
+  QAction* mnuPastePicture = nullptr;
   QAction* mnuEncode = nullptr;
   QAction* mnuTileHorizontally = nullptr;
   QAction* mnuTileVertically = nullptr;

@@ -1,6 +1,8 @@
 // The menu bar of the main window and the option commands that keep the option state.
 
 #include <QActionGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -47,9 +49,26 @@ void MDIPicForm::BuildMenuBar() {
   // Saving is always a "Save As": both the Save and the Save As keys reach it.
   mnuSave->setShortcuts(Keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S) +
                         Keys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  mnuOpenInBrowser =
+      Command(mnuFile, "mnuOpenInBrowser", "Open in &Browser", &MDIPicForm::mnuOpenInBrowser_Click);
   Separator(mnuFile, "mnuSep0");
+  for (std::size_t i = 0; i < mnuRecent.size(); ++i) {  // "&1 <picture>" ... "&8 <picture>"
+    mnuRecent[i] = mnuFile->addAction(QString());
+    mnuRecent[i]->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
+    connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(int(i)); });
+  }
+  mnuSepRecent = mnuFile->addSeparator();
+  mnuSepRecent->setObjectName(QStringLiteral("mnuSepRecent"));
   Command(mnuFile, "mnuFileExit", "&Exit", &MDIPicForm::mnuFileExit_Click)
       ->setShortcuts(Keys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
+
+  // The view keeps Ctrl+C for a selection of its text.
+  QMenu* mnuEdit = Menu(menuBar(), "mnuEdit", "&Edit");
+  mnuCopyPage = Command(mnuEdit, "mnuCopyPage", "&Copy Page", &MDIPicForm::mnuCopyPage_Click);
+  mnuCopyPage->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+  mnuPastePicture =
+      Command(mnuEdit, "mnuPastePicture", "&Paste Picture", &MDIPicForm::mnuPastePicture_Click);
+  mnuPastePicture->setShortcuts(Keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
 
   QMenu* mnuOptions = Menu(menuBar(), "mnuOptions", "&Options");
   QActionGroup* sizes = Exclusive(this);
@@ -124,6 +143,15 @@ void MDIPicForm::BuildMenuBar() {
     entry->setCheckable(true);
     entry->setVisible(false);
   }
+  // The shown page goes out by Save As, Copy Page and Open in Browser alike.
+  for (QAction* item : {mnuCopyPage, mnuOpenInBrowser}) {
+    item->setEnabled(false);
+    connect(mnuSave, &QAction::enabledChanged, item, &QAction::setEnabled);
+  }
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          &MDIPicForm::ReflectClipboard);
+  ReflectClipboard();
+  ReflectRecent();
   ReflectOptions();
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
@@ -14,8 +15,11 @@
 #include <QMimeData>
 #include <QPointer>
 #include <array>
+#include <filesystem>
 
+#include "picture_io/file_names.h"
 #include "shell/page_guard.h"
+#include "shell/recent_pictures.h"
 #include "shell/tiling.h"
 #include "tests/support/gui/app_fixture.h"
 #include "tests/support/run_program.h"
@@ -64,11 +68,14 @@ TEST_F(ShellTest, TheCommandsAnswerTheirKeysWhereverTheFocusIs) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
   test::Gradient(20, 10).save(Path("p.bmp"));
   dialogs.files = {Path("p.bmp")};
+  QGuiApplication::clipboard()->setImage(test::Gradient(20, 10));
   for (const auto& [keys, item] : {std::pair{"Ctrl+O", "mnuFileOpen"},
+                                   {"Ctrl+V", "mnuPastePicture"},
                                    {"Ctrl+E", "mnuEncode"},
                                    {"F5", "mnuEncode"},
                                    {"Ctrl+S", "mnuSave"},
                                    {"Ctrl+Shift+S", "mnuSave"},
+                                   {"Ctrl+Shift+C", "mnuCopyPage"},
                                    {"Ctrl+Q", "mnuFileExit"}}) {
     // Keys go to the focus widget, the page's view once it shows; the view hands back those its
     // page does not use a moment later.
@@ -115,6 +122,90 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
   EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
   EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
+}
+
+TEST_F(ShellTest, PastesAPictureAndCopiesThePageInTheBytesSaveAsWrites) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  test::Gradient(40, 30).save(Path("p.bmp"));
+  auto* png = new QMimeData;  // as a browser's "Copy Image" or a screenshot tool gives it
+  png->setData(QStringLiteral("image/png"), test::Encoded(test::Gradient(30, 20), "PNG"));
+  auto* copied = new QMimeData;  // as a file manager copies a file
+  copied->setUrls({QUrl::fromLocalFile(Path("p.bmp"))});
+  const struct {
+    std::function<void()> put;
+    int width;
+    QString caption;
+  } cases[] = {{[&] { clipboard->setMimeData(png); }, 30, "Pasted picture"},
+               {[&] { clipboard->setMimeData(copied); }, 40, Path("p.bmp")},
+               {[&] { clipboard->setImage(test::Gradient(25, 15)); }, 25, "Pasted picture"}};
+  for (const auto& c : cases) {
+    c.put();
+    Trigger("mnuPastePicture");
+    EXPECT_EQ(form->PictureWindow()->picture().Width(), c.width);
+    EXPECT_EQ(form->PictureWindow()->windowTitle(), c.caption);
+  }
+  EXPECT_FALSE(Item("mnuCopyPage")->isEnabled());
+  EncodeAndWait();
+  SaveAs(Path("page.html"));
+  EXPECT_EQ(QFileInfo(dialogs.calls.back().fileName).fileName(), QStringLiteral("pasted.html"));
+  Trigger("mnuCopyPage");
+  for (const char* type : {"text/html", "text/plain"}) {
+    EXPECT_EQ(clipboard->mimeData()->data(type), test::ReadFile(folder / "page.html")) << type;
+  }
+  EXPECT_FALSE(Item("mnuPastePicture")->isEnabled());  // a page is no picture
+  ResultSubWindow()->close();
+  EXPECT_FALSE(Item("mnuCopyPage")->isEnabled() || Item("mnuOpenInBrowser")->isEnabled());
+}
+
+TEST_F(ShellTest, OpenInBrowserHandsTheSavedPageOrACopyForTheRunToXdgOpen) {
+  // A stand-in xdg-open on the PATH records the URL it is given.
+  std::filesystem::create_directory(folder / "bin");
+  test::WriteFile(folder / "bin/xdg-open",
+                  QByteArray::fromStdString("#!/bin/sh\necho \"$1\" >>" + folder / "urls\n"));
+  std::filesystem::permissions(folder / "bin/xdg-open", std::filesystem::perms::owner_all);
+  qputenv("PATH", QByteArray::fromStdString(folder / "bin:") + qgetenv("PATH"));
+  test::WriteFile(folder / "urls", "");
+  const auto url = [this](int n) {  // the n-th URL opened
+    EXPECT_TRUE(QTest::qWaitFor([&] { return test::ReadFile(folder / "urls").count('\n') >= n; }));
+    return test::ReadFile(folder / "urls").split('\n').value(n - 1);
+  };
+  OpenPicture(20, 10);
+  EncodeAndWait();
+  Trigger("mnuOpenInBrowser");
+  const QString copy = QUrl::fromEncoded(url(1)).toLocalFile();
+  EXPECT_EQ(test::ReadFile(copy.toStdString()).toStdString(),
+            SavedFileForm(form->ResultWindow()->ShownDocument().BodyMarkup()));
+  SaveAs(FileNameFromBytes(folder / "caf\xE9.html"));
+  Trigger("mnuOpenInBrowser");
+  EXPECT_EQ(url(2), "file://" + QUrl::toPercentEncoding(Path("caf"), "/") + "%E9.html");
+  form.reset();  // the program ends, and the copy with it
+  EXPECT_FALSE(QFileInfo::exists(copy));
+}
+
+TEST(RecentPicturesTest, KeepsEightNamesOnceNewestFirst) {
+  RecentPictures recent;
+  for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "c"}) recent.Add(name);
+  recent.Remove("h");
+  EXPECT_EQ(recent.Names(), QStringList({"c", "i", "g", "f", "e", "d", "b"}));
+}
+
+TEST_F(ShellTest, RecentPicturesComeBackInTheNextRunAndAMissingOneGoesWithAWarning) {
+  test::WriteFile(folder / "caf\xE9.bmp", test::Encoded(test::Gradient(4, 4), "BMP"));
+  OpenPicture(4, 4);
+  Open(FileNameFromBytes(folder / "caf\xE9.bmp"));
+  QGuiApplication::clipboard()->setImage(test::Gradient(4, 4));
+  Trigger("mnuPastePicture");                    // no file: not listed
+  form = std::make_unique<MDIPicForm>(dialogs);  // the next run
+  EXPECT_EQ(Item("mnuRecent1")->text(), "&1 " + Path("caf\\xE9.bmp"));
+  EXPECT_EQ(Item("mnuRecent2")->text(), "&2 " + Path("p.bmp"));
+  EXPECT_FALSE(Item("mnuRecent3")->isVisible());
+  Trigger("mnuRecent1");
+  EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
+  std::filesystem::remove(folder / "p.bmp");
+  Trigger("mnuRecent2");
+  EXPECT_EQ(dialogs.warnings.back(),
+            Path("p.bmp") + " no longer exists; it is removed from the recent pictures.");
+  EXPECT_FALSE(Item("mnuRecent2")->isVisible());
 }
 
 TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {

@@ -23,6 +23,7 @@ inline void DeleteClosedWindows() {
 class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    StoreRecentPictures({});
     form = std::make_unique<MDIPicForm>(dialogs);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
