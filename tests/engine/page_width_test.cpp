@@ -61,13 +61,5 @@ TEST(PageWidth, PartsOfPixelsCountByTheirShareAndOutsideIsBlack) {
             (std::vector<PackedColor>{Rgb(0, 0, 0), Rgb(90, 90, 90)}));
 }
 
-TEST(PageWidth, ThePageIsAsWideAsAsked) {
-  HtmlDocument document;
-  const auto scaled = ScaleForPageWidth(Picture(1000, 90), Region{0, 0, 999, 90}, 3, 500);
-  ASSERT_TRUE(scaled);
-  Encode(*scaled, std::nullopt, EncodeOptions{.BW = -1, .Ratio = 3}, document);
-  EXPECT_NE(document.Text().find(" width=500 style="), std::string::npos);
-}
-
 }  // namespace
 }  // namespace stipplor
