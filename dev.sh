@@ -92,12 +92,11 @@ run_fuzzers() {
   done
 }
 
-# The browser tests drive Debian's Chromium from node (tests/browser) and compare Firefox ESR's
-# drawing with it. node and npm come from Debian only where npm is missing; the npm packages are
+# The browser tests drive Debian's Chromium from node (tests/browser). node and npm come from Debian only where npm is missing; the npm packages are
 # the locked ones, installed again when the lock file is newer than them, and no tool may fetch a
 # browser of its own.
 browser_test_tools() {
-  need chromium firefox-esr
+  need chromium
   command -v npm >/dev/null || need nodejs npm
   [ tests/browser/node_modules/.package-lock.json -nt tests/browser/package-lock.json ] ||
     (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)

@@ -248,14 +248,6 @@ TEST(ColoredCells, HigherAndLowerQuality) {
        }) {
     EXPECT_EQ(Low(picture, 0, 0, picture.Width()), expected);
   }
-  // Half of the cell left of a white picture; then wholly outside: black.
-  const Picture white = Filled(1, 2, w);
-  EXPECT_EQ(Low(white, -1, 0, 2), "#808080");
-  EXPECT_EQ(High(white, -1, 0, 2), "#FFFFFF #000000 I&nbsp;");
-  for (const auto& [left, top] : {std::pair{-2, 0}, {1, 1}, {-30, -30}}) {
-    EXPECT_EQ(Low(white, left, top, 2), "#000000");
-    EXPECT_EQ(High(white, left, top, 2), "#000000 #000000 II");
-  }
 }
 
 TEST(CellEncoders, CellsLeavingThePictureReadLikeAPaddedPicture) {
@@ -284,20 +276,6 @@ TEST(CellEncoders, CellsLeavingThePictureReadLikeAPaddedPicture) {
       }
     }
   }
-}
-
-TEST(CellEncoders, TakeCellsOfOneToFourPixels) {
-  const Picture picture = Gradient(5, 5);
-  ColorText bbCol, ffCol;
-  std::string_view ssCol;
-  for (const auto& [width, height] : {std::pair{5, 5}, {4, 5}, {0, 2}, {2, -1}}) {
-    const auto w = static_cast<Int16>(width), h = static_cast<Int16>(height);
-    EXPECT_THROW(GetPixBW(picture, 0, 0, w, h, 1, 0, {}), std::invalid_argument);
-    EXPECT_THROW(GetPixColLoQu(picture, 0, 0, w, h), std::invalid_argument);
-    EXPECT_THROW(PixColHiQu(picture, 0, 0, w, h, bbCol, ffCol, ssCol), std::invalid_argument);
-  }
-  // Cells need not be square: a 4 x 1 cell is the mean of the first row.
-  EXPECT_EQ(GetPixColLoQu(Filled(4, 1, Grey(9)), 0, 0, 4, 1).Str(), "#090909");
 }
 
 }  // namespace

@@ -66,34 +66,12 @@ TEST(Encode, WholeDocuments) {
        BW(2),
        Region{3, 3, 1, 1},
        {kTable + "2 width=2" + std::string(kFont) + "'>", "<tr><td><nobr>II</nobr></td></tr>"}},
-      // Narrower than a cell but a cell high: rows without cells; lower than a cell: no rows.
-      {Picture(10, 10),
-       BW(1, 3),
-       Region{0, 0, 2, 6},
-       {kTable + "4 width=0" + std::string(kFont) + "'>", "<tr><td><nobr></nobr></td></tr>",
-        "<tr><td><nobr></nobr></td></tr>"}},
-      {Picture(10, 10), With(0, 3), Region{0, 0, 2, 3}, {ColoredRow(0, "")}},
-      {Picture(10, 10), With(0, 3), Region{0, 0, 9, 2}, {}},
-      {Picture(10, 10),
-       BW(1, 3),
-       Region{0, 0, 9, 2},
-       {kTable + "0 width=6" + std::string(kFont) + "'>"}},
       {columnNineWhite, With(0, 3, 0, 0, 0), {}, {ColoredRow(6, black + black + black)}},
       // Lower quality: each cell's mean colour.
       {Picture(4, 2, {red, red, white, white, red, 0, white, white}),
        With(0, 2, 0, 0, 0),
        {},
        {ColoredRow(4, "<td bgcolor=#BF0000></td><td bgcolor=#FFFFFF></td>")}},
-      // Outside the picture: black for colored cells; for B&W red -1, brightness -2 (full ink).
-      {Filled(2, 2, white),
-       With(0, 1, 0, -1, 0),
-       Region{-1, 0, 2, 1},
-       {ColoredRow(4, black + "<td bgcolor=#FFFFFF></td>")}},
-      {Filled(2, 2, white),
-       BW(1),
-       Region{1, 1, 2, 1},
-       {kTable + "2 width=4" + std::string(kFont) + "'>",
-        "<tr><td><nobr>&nbsp; II</nobr></td></tr>"}},
       // At 1:2 higher quality is lower quality.
       {Picture(3, 1, {Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9)}),
        With(0, 1, 0, -1, 0),
@@ -265,26 +243,6 @@ TEST(Encode, SixteenBitLimits) {
         With(-1, 2, -1, -1, -1, 3), With(0, 2, -1), With(0, 2, -1, 0)}) {
     EXPECT_NO_THROW(Encode(Filled(2, 2, Grey(255)), Region{-3, -3, 9, 9}, o, document));
   }
-}
-
-// Rows built in parallel are handed on in order: the same document, and the same lines written
-// before an error.
-TEST(Encode, SameDocumentAndSameStopWithOneOrFourThreads) {
-  const Picture picture = Gradient(203, 157);
-  for (const EncodeOptions& o :
-       {With(0, 1), EncodeOptions{}, BW(3, 1, -1), BW(2, 3, -1), BW(0, 4, -1)}) {
-    HtmlDocument one, four;
-    Encode(picture, Region{-5, 3, 190, 150}, o, one, 1);
-    Encode(picture, Region{-5, 3, 190, 150}, o, four, 4);
-    EXPECT_EQ(one.Text(), four.Text()) << Caption(o);
-  }
-  // x + y leaves 16 bits in the sixth row of this selection.
-  const Region far{16000, 16700, 64, 100};
-  HtmlDocument one, four;
-  EXPECT_THROW(Encode(picture, far, BW(1, 1, -1), one, 1), OverflowError);
-  EXPECT_THROW(Encode(picture, far, BW(1, 1, -1), four, 4), OverflowError);
-  EXPECT_EQ(one.Text(), four.Text());
-  EXPECT_EQ(Lines(one.Text()).size(), 2u + 5u);
 }
 
 }  // namespace

