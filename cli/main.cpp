@@ -15,6 +15,8 @@
 #include "cli/option_table.h"
 #include "engine/encode.h"
 #include "engine/page_width.h"
+#include "output/standard_streams.h"
+#include "output/temporary_files.h"
 
 namespace stipplor {
 namespace {
@@ -31,9 +33,13 @@ void SilenceLibraries() {
 }
 
 int Run(int argc, char** argv) {
+  OpenClosedStandardStreams();
   // A file size limit makes a write fail (EFBIG) instead of killing the program, so that the
-  // temporary file is removed and the cause reported like a full disk.
+  // temporary file is removed and the cause reported like a full disk. Likewise a closed pipe
+  // (EPIPE): on the page it fails that page, on standard error it only loses the report.
   std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
+  TemporaryFiles::RemoveOnSignals();
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   CommandLine line;
   try {
