@@ -132,7 +132,8 @@ TEST(OutputFile, FaultsInTheSystemCallsLeaveSoundFiles) {
   WriteFile(dir / "picture.bmp", test::Encoded(test::Gradient(20, 20), "BMP"));
   WriteFile(page, "old");
   const auto run = [&](const std::string& inject, const std::vector<std::string>& args) {
-    return test::RunEncoderTraced("fsync", dir / "calls", args, inject).exitCode;
+    const std::string call = inject.substr(0, inject.find(':'));  // faults need it traced
+    return test::RunEncoderTraced(call, dir / "calls", args, inject).exitCode;
   };
   EXPECT_EQ(run("fsync:signal=SIGTERM:when=1", {dir / "picture.bmp", "-o", page}), -1);
   EXPECT_EQ(ReadFile(page), "old");
