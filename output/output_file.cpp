@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new file
-constexpr int kMaxLinks = 40;           // as the kernel follows at most
+constexpr int kMaxLinks = 40;          // as the kernel follows at most
 
 [[noreturn]] void Fail(int error) { throw OutputError(std::strerror(error)); }
 

@@ -50,8 +50,15 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   WriteFile(dir / "wide.bmp", Encoded(Gradient(16384, 1), "BMP"));
   WriteFile(dir / "locked.bmp", Encoded(Gradient(8, 8), "BMP"));
   ::chmod((dir / "locked.bmp").c_str(), 0200);
-  std::vector<std::string> targets = {page, dir / "locked.html"};
-  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+  ::mkdir((dir / "read-only").c_str(), 0555);
+  WriteFile(dir / "huge", ""), ::truncate((dir / "huge").c_str(), 3LL << 30);
+  std::vector<std::string> targets = {page, dir / "locked.html", dir / "read-only/page.html"};
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+    std::string in = "/dev/null";  // standard input
+  };
+  std::vector<Case> cases = {
       {{},
        "no input picture given\nUsage: stipplor-encode [options] INPUT [-o OUTPUT]\n"
        "       stipplor-encode [options] INPUT... -d DIR\n"
@@ -60,18 +67,34 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
        dir / "text.jpg: not a picture file (unsupported or damaged)"},
       {{dir / "f\xE9hlt.gif", "-o", page}, dir / "f\\xE9hlt.gif: no such file"},
       {{dir / "locked.bmp", "-o", page}, dir / "locked.bmp: permission denied"},
-      {{dir / "wide.bmp", "--size", "1:2", "-o", page}, dir / "wide.bmp: Overflow"},
+      {{dir / "wide.bmp", "--size", "1:2", "-o", page},
+       dir / "wide.bmp: Overflow: a page holds pictures of up to 16383 pixels a side; scale "
+             "this one down with --width"},
+      {{dir / "a\x1B[31mb.bmp"}, dir / "a\\x1B[31mb.bmp: no such file"},
+      {{"-"}, "standard input: file larger than the 2 GiB limit", dir / "huge"},
+      {{"-"}, "standard input: is a directory", dir.path},
       {{picture, "-o", "/dev/full"}, "/dev/full: No space left on device"},
       {{picture, "-o", dir / "no/page.html"}, dir / "no/page.html: No such file or directory"},
       {{picture, "-o", dir.path}, dir.path + ": Is a directory"},
       {{picture, "-o", page + "/page.html"}, page + "/page.html: Not a directory"},
       {{picture, "-o", dir / "locked.html"}, dir / "locked.html: Permission denied"},
+      {{picture, "-o", dir / "read-only/page.html"},
+       dir / "read-only/page.html: Cannot create a file in " +
+           dir / "read-only: Permission denied"},
       {{picture, "-d", dir / "none"}, dir / "none: No such file or directory"},
       {{picture, "-d", page}, page + ": Not a directory"},
       // The limit's signal does not kill the program: the write fails, and is reported.
       {{"--fsize=16384", encoder, picture, "-o", page}, page + ": File too large"},
   };
   // A tmpfs of 64 kB, which root may mount: a disk that fills halfway through the page.
+  // Another user's file in a folder with the sticky bit is refused before the page is made.
+  ::mkdir((dir / "sticky").c_str(), 0), ::chmod((dir / "sticky").c_str(), 01777);
+  if (::geteuid() == 0) {
+    targets.push_back(dir / "sticky/page.html");
+    cases.push_back({{picture, "-o", targets.back()},
+                     targets.back() + ": Operation not permitted (another user's file in a folder "
+                                      "with the sticky bit)"});
+  }
   ::mkdir((dir / "disk").c_str(), 0777);
   if (::mount("stipplor-test", (dir / "disk").c_str(), "tmpfs", 0, "size=64k,mode=0777") == 0) {
     targets.push_back(dir / "disk/page.html");
@@ -88,9 +111,9 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   const auto before = names();
   {
     const test::WithoutRootPrivileges asUser;
-    for (const auto& [args, message] : cases) {
+    for (const auto& [args, message, in] : cases) {
       const bool limited = !args.empty() && args[0].starts_with("--fsize");
-      const Finished run = test::RunProgram(limited ? "/usr/bin/prlimit" : encoder, args);
+      const Finished run = test::RunProgram(limited ? "/usr/bin/prlimit" : encoder, args, "", in);
       EXPECT_EQ(run.exitCode, args.empty() ? 2 : 1) << message;
       EXPECT_EQ(run.err, "stipplor-encode: " + message + "\n");
     }
