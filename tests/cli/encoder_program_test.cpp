@@ -120,6 +120,14 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   }
   EXPECT_EQ(names(), before);
   for (const std::string& target : targets) EXPECT_EQ(ReadFile(target), kOldPage) << target;
+  // With standard error closed (2>&-), a report must not land in the file opened next.
+  ::mkfifo((dir / "fifo").c_str(), 0600);
+  EXPECT_EQ(test::RunProgram("/bin/sh", {"-c",
+                                         "exec 3<>\"$0\" 2>&-; \"$@\" -o \"$0\"; "
+                                         "echo end >&3; head -n1 <&3",
+                                         dir / "fifo", encoder, dir / "wide.bmp", "--size", "1:2"})
+                .out,
+            "end\n");
   ::umount2((dir / "disk").c_str(), MNT_DETACH);
 }
 
@@ -145,6 +153,14 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
     EXPECT_EQ(line.outputFolder ? ReadFile(dir / "gradient.html").toStdString() : run.out,
               line.document ? document.Text() : SavedFileForm(document.BodyMarkup()));
   }
+  // Standard input left non-blocking by the program that shares it, the picture coming later.
+  const Finished waited = test::RunProgram(
+      "/bin/sh", {"-c",
+                  "(sleep 0.3; cat \"$0\") | python3 -c 'import os, sys; os.set_blocking(0, False);"
+                  " os.execv(sys.argv[1], sys.argv[1:])' \"$1\" -",
+                  picture, STIPPLOR_ENCODE_PATH});
+  EXPECT_EQ(waited.exitCode, 0) << waited.err;
+  EXPECT_TRUE(waited.out == RunEncoder({picture}).out);
   // A file that standard output already writes to is written in place, not replaced.
   const std::string redirected = dir / "redirected.html";
   WriteFile(redirected, "");
@@ -212,6 +228,19 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
     EXPECT_EQ(ReadFile(dir / ("pages/" + name + ".html")).toStdString(), alone);
     EXPECT_EQ(ReadFile(dir / ("again/" + name + ".html")).toStdString(), alone);
   }
+  // A pipe whose reader is gone: on standard error it loses the reports, not the pages or the
+  // temporary files; on standard output it fails the page alone.
+  ::mkfifo((dir / "fifo").c_str(), 0600);
+  const auto broken = [&](const std::string& stream, std::vector<std::string> args) {
+    args.insert(args.begin(), {"-c", "exec 3<>\"$0\" " + stream + ">\"$0\" 3<&-; exec \"$@\"",
+                               dir / "fifo", STIPPLOR_ENCODE_PATH});
+    return test::RunProgram("/bin/sh", args);
+  };
+  EXPECT_EQ(broken("2", command("unread")).exitCode, 1);
+  EXPECT_EQ(test::NamesIn(dir / "unread"), (std::vector<std::string>{"a.html", "caf\xE9.html"}));
+  const Finished unread = broken("1", {dir / "a.bmp"});
+  EXPECT_EQ(unread.exitCode, 1);
+  EXPECT_EQ(unread.err, "stipplor-encode: standard output: Broken pipe\n");
   // However many inputs, a thread a core at most: counted in the calls that start threads.
   EXPECT_EQ(test::RunEncoderTraced("clone,clone3", dir / "threads", command("traced")).exitCode, 1);
   EXPECT_LT(ReadFile(dir / "threads").count('\n'), std::thread::hardware_concurrency());
