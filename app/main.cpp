@@ -8,8 +8,10 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "app/start_file.h"
 #include "frame/dialogs.h"
-#include "picture_io/file_names.h"
+#include "output/standard_streams.h"
+#include "picture_io/quiet_readers.h"
 #include "shell/mdi_pic_form.h"
 
 namespace {
@@ -24,18 +26,10 @@ bool Asks(int argc, char* argv[], std::initializer_list<std::string_view> names)
   return false;
 }
 
-// The FILE argument as the bytes it was given: Qt's own arguments are text, which turns bytes
-// of a name that is no UTF-8 into U+FFFD.
-QString FileArgument(const QString& positional, int argc, char* argv[]) {
-  for (int i = argc - 1; i > 0; --i) {
-    if (QString::fromLocal8Bit(argv[i]) == positional) return stipplor::FileNameFromBytes(argv[i]);
-  }
-  return positional;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  stipplor::OpenClosedStandardStreams();
   // The version and the usage are answered before the desktop application starts, so that they
   // need no display.
   if (Asks(argc, argv, {"-v", "--version"})) {
@@ -56,6 +50,7 @@ int main(int argc, char* argv[]) {
 
   // A file size limit makes a save fail (EFBIG) and be reported instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  stipplor::SilenceImageReaders();
   // The HTML view shares its graphics contexts with the rest of the program.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
@@ -67,8 +62,6 @@ int main(int argc, char* argv[]) {
   stipplor::QtDialogs dialogs;
   stipplor::MDIPicForm form(dialogs);
   form.show();
-  if (!parser.positionalArguments().isEmpty()) {
-    form.LoadPicFile(FileArgument(parser.positionalArguments().front(), argc, argv));
-  }
+  stipplor::OpenStartFile(form, parser.positionalArguments(), argc, argv);
   return QApplication::exec();
 }

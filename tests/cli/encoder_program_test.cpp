@@ -49,6 +49,9 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   WriteFile(dir / "text.jpg", "not a picture\n");
   WriteFile(dir / "wide.bmp", Encoded(Gradient(16384, 1), "BMP"));
   WriteFile(dir / "locked.bmp", Encoded(Gradient(8, 8), "BMP"));
+  QByteArray png = Encoded(Gradient(8, 8), "PNG");
+  png[19] = 0;  // the header's width, which its checksum no longer matches
+  WriteFile(dir / "damaged.png", png);
   ::chmod((dir / "locked.bmp").c_str(), 0200);
   ::mkdir((dir / "read-only").c_str(), 0555);
   WriteFile(dir / "huge", ""), ::truncate((dir / "huge").c_str(), 3LL << 30);
@@ -71,6 +74,8 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
        dir / "wide.bmp: Overflow: a page holds pictures of up to 16383 pixels a side; scale "
              "this one down with --width"},
       {{dir / "a\x1B[31mb.bmp"}, dir / "a\\x1B[31mb.bmp: no such file"},
+      {{dir / "damaged.png"},
+       dir / "damaged.png: damaged picture file (Unable to read image data)"},  // libpng quiet
       {{"-"}, "standard input: file larger than the 2 GiB limit", dir / "huge"},
       {{"-"}, "standard input: is a directory", dir.path},
       {{picture, "-o", "/dev/full"}, "/dev/full: No space left on device"},
