@@ -77,7 +77,8 @@ void RequireReplaceable(const struct stat& file, const std::string& folder) {
 }
 
 // A new file `.NAME.XXXXXX` beside `target`, NAME cut short when the whole would pass the
-// system's limit of a name; open for writing with `mode` narrowed by the umask.
+// system's limit of a name; open for writing, with the permissions of any new file (0666
+// narrowed by the umask, which is never changed: other threads create files meanwhile).
 int CreateTemporary(const std::string& target, std::string& temporary) {
   static constexpr char kLetters[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -94,7 +95,9 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     const int error = errno;
     temporary.clear();
     if (error == EACCES || error == EPERM || error == EROFS) {
-      throw OutputError("Cannot create a file in " + folder + ": " + std::strerror(error));
+      throw OutputError("Cannot create a file in " +
+                        (folder == "." ? std::string("the current folder") : folder) + ": " +
+                        std::strerror(error));
     }
     Fail(error);
   }
@@ -146,15 +149,22 @@ OutputFile::OutputFile(const std::string& path) : buffer_(new char[kBufferSize])
   // this user may give them: each on its own, a refusal being no failure.
   (void)::fchown(fd_, status.st_uid, static_cast<gid_t>(-1));
   (void)::fchown(fd_, static_cast<uid_t>(-1), status.st_gid);
-  if (::fchmod(fd_, status.st_mode & 0777) != 0) Fail(errno);
+  if (::fchmod(fd_, status.st_mode & 0777) != 0) {
+    const int error = errno;
+    Discard();  // no destructor runs for a constructor that throws
+    Fail(error);
+  }
 }
 
-OutputFile::~OutputFile() {
+OutputFile::~OutputFile() { Discard(); }
+
+void OutputFile::Discard() {
   if (ownsFd_) ::close(fd_);
-  if (!temporary_.empty()) {
-    ::unlink(temporary_.c_str());
-    TemporaryFiles::Remove(temporary_);
-  }
+  ownsFd_ = false;
+  if (temporary_.empty()) return;
+  ::unlink(temporary_.c_str());
+  TemporaryFiles::Remove(temporary_);
+  temporary_.clear();
 }
 
 void OutputFile::Write(std::string_view bytes) {
