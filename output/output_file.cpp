@@ -56,11 +56,12 @@ std::string FinalTarget(std::string path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
     if (links == kMaxLinks) Fail(ELOOP);
-    std::string link(static_cast<std::size_t>(status.st_size) + 1, '\0');
-    const ssize_t size = ::readlink(path.c_str(), link.data(), link.size());
+    char buffer[PATH_MAX];
+    const ssize_t size = ::readlink(path.c_str(), buffer, sizeof buffer);
     if (size < 0) Fail(errno);
-    link.resize(static_cast<std::size_t>(size));
-    path = link.starts_with('/') ? link : FolderOf(path) + "/" + link;
+    if (static_cast<std::size_t>(size) == sizeof buffer) Fail(ENAMETOOLONG);
+    const std::string_view link(buffer, static_cast<std::size_t>(size));
+    path = link.starts_with('/') ? std::string(link) : FolderOf(path).append("/").append(link);
   }
 }
 
