@@ -53,7 +53,8 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   png[19] = 0;  // the header's width, which its checksum no longer matches
   WriteFile(dir / "damaged.png", png);
   ::chmod((dir / "locked.bmp").c_str(), 0200);
-  ::mkdir((dir / "read-only").c_str(), 0555);
+  ::mkdir((dir / "read-only").c_str(), 0555), ::mkdir((dir / "drop").c_str(), 0);
+  ::chmod((dir / "drop").c_str(), 0333);
   WriteFile(dir / "huge", ""), ::truncate((dir / "huge").c_str(), 3LL << 30);
   std::vector<std::string> targets = {page, dir / "locked.html", dir / "read-only/page.html"};
   struct Case {
@@ -122,6 +123,8 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
       EXPECT_EQ(run.exitCode, args.empty() ? 2 : 1) << message;
       EXPECT_EQ(run.err, "stipplor-encode: " + message + "\n");
     }
+    // A folder that may be written to but not read takes a page all the same.
+    EXPECT_EQ(test::RunProgram(encoder, {picture, "-o", dir / "drop/page.html"}).exitCode, 0);
   }
   EXPECT_EQ(names(), before);
   for (const std::string& target : targets) EXPECT_EQ(ReadFile(target), kOldPage) << target;

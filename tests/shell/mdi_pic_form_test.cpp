@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <array>
 
+#include "app/start_file.h"
 #include "shell/tiling.h"
 #include "tests/support/gui/app_fixture.h"
 #include "tests/support/run_program.h"
@@ -114,6 +115,11 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
   EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
   EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
+  // So does one named at start, `stipplor FILE`, as the desktop entry's %f gives it.
+  std::string name = folder / "caf\xE9.bmp";
+  char* argv[] = {name.data(), name.data()};
+  OpenStartFile(*form, {QString::fromLocal8Bit(name.c_str())}, 2, argv);
+  EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
 }
 
 TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
