@@ -92,8 +92,7 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
       // The limit's signal does not kill the program: the write fails, and is reported.
       {{"--fsize=16384", encoder, picture, "-o", page}, page + ": File too large"},
   };
-  // A tmpfs of 64 kB, which root may mount: a disk that fills halfway through the page.
-  // Another user's file in a folder with the sticky bit is refused before the page is made.
+  // Root's file in a folder with the sticky bit is refused before the page is made.
   ::mkdir((dir / "sticky").c_str(), 0), ::chmod((dir / "sticky").c_str(), 01777);
   if (::geteuid() == 0) {
     targets.push_back(dir / "sticky/page.html");
@@ -101,6 +100,7 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
                      targets.back() + ": Operation not permitted (another user's file in a folder "
                                       "with the sticky bit)"});
   }
+  // A tmpfs of 64 kB, which root may mount: a disk that fills halfway through the page.
   ::mkdir((dir / "disk").c_str(), 0777);
   if (::mount("stipplor-test", (dir / "disk").c_str(), "tmpfs", 0, "size=64k,mode=0777") == 0) {
     targets.push_back(dir / "disk/page.html");
