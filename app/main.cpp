@@ -50,7 +50,6 @@ int main(int argc, char* argv[]) {
 
   // A file size limit makes a save fail (EFBIG) and be reported instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
-  stipplor::SilenceImageReaders();
   // The HTML view shares its graphics contexts with the rest of the program.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
@@ -58,6 +57,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(STIPPLOR_VERSION));
   parser.process(app);
   if (parser.positionalArguments().size() > 1) parser.showHelp(2);
+  stipplor::SilenceImageReaders();  // after the parser, which reports a wrong option there
 
   stipplor::QtDialogs dialogs;
   stipplor::MDIPicForm form(dialogs);
