@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 #include "output/temporary_files.h"
 
@@ -148,8 +149,8 @@ OutputFile::OutputFile(const std::string& path) : buffer_(new char[kBufferSize])
   if (!exists) return;
   // The replacement keeps the owner, group and permissions of the file it replaces, as far as
   // this user may give them: each on its own, a refusal being no failure.
-  (void)::fchown(fd_, status.st_uid, static_cast<gid_t>(-1));
-  (void)::fchown(fd_, static_cast<uid_t>(-1), status.st_gid);
+  std::ignore = ::fchown(fd_, status.st_uid, static_cast<gid_t>(-1));
+  std::ignore = ::fchown(fd_, static_cast<uid_t>(-1), status.st_gid);
   if (::fchmod(fd_, status.st_mode & 0777) != 0) {
     const int error = errno;
     Discard();  // no destructor runs for a constructor that throws
