@@ -59,8 +59,7 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   std::vector<std::string> targets = {page, dir / "locked.html", dir / "read-only/page.html"};
   struct Case {
     std::vector<std::string> args;
-    std::string message;
-    std::string in = "/dev/null";  // standard input
+    std::string message, in = "/dev/null";  // in: standard input
   };
   std::vector<Case> cases = {
       {{},
@@ -129,12 +128,10 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   for (const std::string& target : targets) EXPECT_EQ(ReadFile(target), kOldPage) << target;
   // With standard error closed (2>&-), a report must not land in the file opened next.
   ::mkfifo((dir / "fifo").c_str(), 0600);
-  EXPECT_EQ(test::RunProgram("/bin/sh", {"-c",
-                                         "exec 3<>\"$0\" 2>&-; \"$@\" -o \"$0\"; "
-                                         "echo end >&3; head -n1 <&3",
-                                         dir / "fifo", encoder, dir / "wide.bmp", "--size", "1:2"})
-                .out,
-            "end\n");
+  const std::string script = "exec 3<>\"$0\" 2>&-; \"$@\" -o \"$0\"; echo end >&3; head -n1 <&3";
+  const std::vector<std::string> wide = {"-c",    script,       dir / "fifo",
+                                         encoder, "--size=1:2", dir / "wide.bmp"};
+  EXPECT_EQ(test::RunProgram("/bin/sh", wide).out, "end\n");
   ::umount2((dir / "disk").c_str(), MNT_DETACH);
 }
 

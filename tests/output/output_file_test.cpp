@@ -85,8 +85,6 @@ TEST(OutputFile, ReplacesAFileOfALongNameDeeperThanPathMax) {
     output.Commit();
   }
   EXPECT_EQ(ReadFile(name), "replaced");
-  ::unlink(name.c_str());
-  for (int i = 0; i <= PATH_MAX / NAME_MAX; ++i) ::chdir(".."), ::rmdir(folder.c_str());
   ::fchdir(start), ::close(start);
 }
 
@@ -120,7 +118,6 @@ TEST(OutputFile, SignalsAndThreadsLeaveSoundFiles) {
   EXPECT_EQ(test::RunEncoderTraced("fsync", dir / "calls", args, "fsync:signal=SIGTERM").exitCode,
             -1);
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"calls", "page.html", "picture.bmp"}));
-  EXPECT_EQ(ReadFile(dir / "page.html"), "old");
   args = {"-d", dir.Path()};
   for (int i = 0; i < 20; ++i) {
     args.push_back(dir / (std::to_string(i) + ".bmp"));

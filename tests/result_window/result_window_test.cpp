@@ -173,9 +173,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
     EXPECT_TRUE(!asked ||
                 dialogs.calls[1].text ==
                     ReadableFileName(path) + " already exists.\rDo you want to overwrite it?");
-    EXPECT_TRUE(c.before != kFifo ||
-                dialogs.calls.back().text.endsWith(": not a regular file "
-                                                   "(a device, FIFO or socket)"));
+    EXPECT_TRUE(c.before != kFifo || dialogs.calls.back().text.contains("not a regular file"));
     const std::string saved = c.written.empty() ? target : folder / c.written;
     EXPECT_EQ(form->ResultWindow()->windowTitle(),
               c.written.empty() ? caption : ReadableFileName(FileNameFromBytes(saved)));
