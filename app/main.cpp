@@ -8,8 +8,10 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "app/start_file.h"
 #include "frame/dialogs.h"
-#include "picture_io/file_names.h"
+#include "output/standard_streams.h"
+#include "picture_io/quiet_readers.h"
 #include "shell/mdi_pic_form.h"
 
 namespace {
@@ -24,18 +26,10 @@ bool Asks(int argc, char* argv[], std::initializer_list<std::string_view> names)
   return false;
 }
 
-// The FILE argument as the bytes it was given: Qt's own arguments are text, which turns bytes
-// of a name that is no UTF-8 into U+FFFD.
-QString FileArgument(const QString& positional, int argc, char* argv[]) {
-  for (int i = argc - 1; i > 0; --i) {
-    if (QString::fromLocal8Bit(argv[i]) == positional) return stipplor::FileNameFromBytes(argv[i]);
-  }
-  return positional;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  stipplor::OpenClosedStandardStreams();
   // The version and the usage are answered before the desktop application starts, so that they
   // need no display.
   if (Asks(argc, argv, {"-v", "--version"})) {
@@ -63,12 +57,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(STIPPLOR_VERSION));
   parser.process(app);
   if (parser.positionalArguments().size() > 1) parser.showHelp(2);
+  stipplor::SilenceImageReaders();  // after the parser, which reports a wrong option there
 
   stipplor::QtDialogs dialogs;
   stipplor::MDIPicForm form(dialogs);
   form.show();
-  if (!parser.positionalArguments().isEmpty()) {
-    form.LoadPicFile(FileArgument(parser.positionalArguments().front(), argc, argv));
-  }
+  stipplor::OpenStartFile(form, parser.positionalArguments(), argc, argv);
   return QApplication::exec();
 }

@@ -54,6 +54,10 @@ void CheckOutputs(const CommandLine& line) {
   }
   std::map<std::string, const std::string*> writers;
   for (const std::string& input : line.inputs) {
+    if (input == "-") {
+      throw UsageError(
+          "standard input ('-') has no name for a page in a folder; write its page with -o FILE");
+    }
     const auto [at, added] = writers.emplace(PagePath(*line.outputFolder, input), &input);
     if (!added) {
       throw UsageError("'" + *at->second + "' and '" + input + "' would both be written to " +

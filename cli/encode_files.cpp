@@ -19,6 +19,7 @@
 #include "cli/standard_input.h"
 #include "engine/cell_grid.h"
 #include "engine/encode.h"
+#include "engine/int16.h"
 #include "engine/stream_sinks.h"
 #include "output/output_file.h"
 #include "picture_io/file_names.h"
@@ -33,6 +34,17 @@ namespace {
 constexpr int kFailure = 1;
 
 bool IsSet(Int16 flag) { return flag != 0; }
+
+// Why a run stopped with an overflow: past 16383 pixels a side a picture may not fit the page's
+// 16-bit tables, which --width avoids.
+std::string OverflowCause(const Picture& picture, const std::optional<Region>& region) {
+  constexpr int kAlwaysFits = 16383;
+  const int width = region ? region->Width : picture.Width();
+  const int height = region ? region->Height : picture.Height();
+  if (width <= kAlwaysFits && height <= kAlwaysFits) return "Overflow";
+  return "Overflow: a page holds pictures of up to " + std::to_string(kAlwaysFits) +
+         " pixels a side; scale this one down with --width";
+}
 
 // One input and where its page goes; no path is standard output.
 struct Job {
@@ -53,8 +65,9 @@ class FileEncoder {
   }
 
   bool Report(std::string_view subject, std::string_view cause) {
-    progress_.Report(std::string(kProgramName) + ": " + ReadableFileName(subject) + ": " +
-                     std::string(cause));
+    // The cause may name a file too (a folder where no file can be created).
+    progress_.Report(std::string(kProgramName) + ": " +
+                     ReadableFileName(std::string(subject) + ": " + std::string(cause)));
     return false;
   }
 
@@ -117,6 +130,8 @@ class FileEncoder {
         stipplor::Encode(picture, region, line_.options, *sink, threads);
       }
       output->Commit();
+    } catch (const OverflowError&) {
+      return Report(inputName, OverflowCause(picture, region));
     } catch (const EncodeError& error) {
       return Report(inputName, error.what());
     } catch (const OutputError& error) {

@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <QtGlobal>
 #include <algorithm>
 #include <csignal>
 #include <iostream>
@@ -15,6 +14,9 @@
 #include "cli/option_table.h"
 #include "engine/encode.h"
 #include "engine/page_width.h"
+#include "output/standard_streams.h"
+#include "output/temporary_files.h"
+#include "picture_io/quiet_readers.h"
 
 namespace stipplor {
 namespace {
@@ -22,18 +24,14 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-// Qt's image readers (and libpng, libjpeg and libmng under them, whose callbacks they route to
-// Qt's log) describe damage as they meet it; the program names the file and the cause itself, in
-// one line, so their notes would only add noise. Standard error itself stays as it is: the page
-// may be written there (-o /dev/stderr).
-void SilenceLibraries() {
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-}
-
 int Run(int argc, char** argv) {
+  OpenClosedStandardStreams();
   // A file size limit makes a write fail (EFBIG) instead of killing the program, so that the
-  // temporary file is removed and the cause reported like a full disk.
+  // temporary file is removed and the cause reported like a full disk. Likewise a closed pipe
+  // (EPIPE): on the page it fails that page, on standard error it only loses the report.
   std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
+  TemporaryFiles::RemoveOnSignals();
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   CommandLine line;
   try {
@@ -63,7 +61,7 @@ int Run(int argc, char** argv) {
     std::cout << Caption(line.options) << PageWidthCaption(line.pageWidth) << '\n' << std::flush;
     return std::cout ? 0 : kFailure;
   }
-  SilenceLibraries();
+  SilenceImageReaders();
   return EncodeFiles(line);
 }
 

@@ -61,7 +61,8 @@ With \fB\-o\fR, or on standard output, one picture is encoded, its rows built on
 With \fB\-d\fR, each input becomes a page of its own in the folder, several pictures at a time
 on a machine with several cores; the pages are the same as one run per picture would give.
 A file that cannot be read or encoded is reported and the others go on.
-An INPUT of \fB\-\fR is read from standard input, which must not be a terminal.
+An INPUT of \fB\-\fR is read from standard input, which must not be a terminal; its page has
+no name to take into a folder, so it goes to \fB\-o\fR or standard output.
 .PP
 A photograph gives pages no browser shows: 4000 x 3000 pixels at 1:1 are 3,000,000 cells and
 165 MB, while browsers manage pages of up to about 1,000,000 cells. \fB\-\-width\fR scales
@@ -75,8 +76,9 @@ scale they need, and the page is the one \fB\-\-width\fR gives at the width foun
 .PP
 An output file is written beside its target under a temporary name and takes the target's place
 only when the page is complete: a run that fails never leaves a truncated page or destroys an
-earlier one. A target that is not a regular file (a FIFO, a device, /dev/stdout) is written in
-place.
+earlier one. The new file keeps the owner, group and permissions of the one it replaces, as far
+as the user may give them. A target that is not a regular file (a FIFO, a device, /dev/stdout)
+is written in place.
 .PP
 When standard error is a terminal, a progress bar there shows the rows of cells done and the
 rows of the pictures started; it is erased at the end. Nothing of it is written otherwise.
@@ -95,6 +97,10 @@ even at its narrowest), or an output could not be written.
 .TP
 .B 2
 The command line was not understood; nothing was encoded.
+.TP
+.B 128 + \fIsignal\fR
+Ended by SIGINT, SIGTERM or SIGHUP, after removing the temporary files of the pages being
+written.
 .SH EXAMPLES
 .TP
 .B stipplor\-encode photo.jpg \-o photo.html

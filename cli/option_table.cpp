@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 
 namespace stipplor {
 
@@ -36,12 +37,15 @@ Region ParseRegion(std::string_view text) {
                    "'");
 }
 
-// A page width: a decimal integer from 2 up.
+// A page width: a decimal integer from 2 up to the widest table a page can hold.
 int ParsePageWidth(std::string_view text) {
+  constexpr int kMaxPageWidth = INT16_MAX;
   int width = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), width);
-  if (error != std::errc() || end != text.data() + text.size() || width < 2) {
-    throw UsageError("--width wants a number of pixels from 2 up, not '" + std::string(text) + "'");
+  if (error != std::errc() || end != text.data() + text.size() || width < 2 ||
+      width > kMaxPageWidth) {
+    throw UsageError("--width wants a number of pixels from 2 to " + std::to_string(kMaxPageWidth) +
+                     ", not '" + std::string(text) + "'");
   }
   return width;
 }

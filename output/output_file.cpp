@@ -8,6 +8,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
+
+#include "output/temporary_files.h"
 
 namespace stipplor {
 
@@ -15,6 +18,7 @@ namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new file
+constexpr int kMaxLinks = 40;          // as the kernel follows at most
 
 [[noreturn]] void Fail(int error) { throw OutputError(std::strerror(error)); }
 
@@ -33,12 +37,6 @@ int StandardStreamOf(const struct stat& status) {
   return -1;
 }
 
-mode_t CurrentUmask() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
-}
-
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -49,6 +47,62 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Where a page written to `path` lands: through symbolic links (even one pointing nowhere, as
+// the shell's ">" does) to the file they name. Relative links are taken from their own folder,
+// and a relative path stays relative, so that no path grows past PATH_MAX.
+std::string FinalTarget(std::string path) {
+  for (int links = 0;; ++links) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    if (links == kMaxLinks) Fail(ELOOP);
+    char buffer[PATH_MAX];
+    const ssize_t size = ::readlink(path.c_str(), buffer, sizeof buffer);
+    if (size < 0) Fail(errno);
+    if (static_cast<std::size_t>(size) == sizeof buffer) Fail(ENAMETOOLONG);
+    const std::string_view link(buffer, static_cast<std::size_t>(size));
+    path = link.starts_with('/') ? std::string(link) : FolderOf(path).append("/").append(link);
+  }
+}
+
+// In a folder with the sticky bit (/tmp) only the owners of a file or of the folder may replace
+// it; seen before the page is made rather than after. Root may in any case.
+void RequireReplaceable(const struct stat& file, const std::string& folder) {
+  struct stat status {};
+  const uid_t user = ::geteuid();
+  if (user == 0 || file.st_uid == user || ::stat(folder.c_str(), &status) != 0) return;
+  if ((status.st_mode & S_ISVTX) != 0 && status.st_uid != user) {
+    throw OutputError(std::string(std::strerror(EPERM)) +
+                      " (another user's file in a folder with the sticky bit)");
+  }
+}
+
+// A new file `.NAME.XXXXXX` beside `target`, NAME cut short when the whole would pass the
+// system's limit of a name; open for writing, with the permissions of any new file (0666
+// narrowed by the umask, which is never changed: other threads create files meanwhile).
+int CreateTemporary(const std::string& target, std::string& temporary) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  const std::string folder = FolderOf(target);
+  const std::string prefix =
+      folder + "/." + NameOf(target).substr(0, NAME_MAX - std::string_view("..XXXXXX").size()) +
+      ".";
+  for (;;) {
+    temporary = prefix;
+    for (int i = 0; i < 6; ++i) temporary += kLetters[::arc4random_uniform(sizeof kLetters - 1)];
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (fd >= 0) return fd;
+    if (errno == EEXIST) continue;
+    const int error = errno;
+    temporary.clear();
+    if (error == EACCES || error == EPERM || error == EROFS) {
+      throw OutputError("Cannot create a file in " +
+                        (folder == "." ? std::string("the current folder") : folder) + ": " +
+                        std::strerror(error));
+    }
+    Fail(error);
+  }
 }
 
 // A file system that cannot flush a folder (EINVAL) keeps its names by other means. A folder
@@ -85,26 +139,34 @@ OutputFile::OutputFile(const std::string& path) : buffer_(new char[kBufferSize])
       return;
     }
     if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) Fail(errno);
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr) Fail(errno);
-    target_ = resolved;
-  } else {
-    target_ = path;
   }
+  target_ = FinalTarget(path);
+  if (exists) RequireReplaceable(status, FolderOf(target_));
 
-  std::string pattern = FolderOf(target_) + "/." + NameOf(target_) + ".XXXXXX";
-  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd_ < 0) Fail(errno);
+  fd_ = CreateTemporary(target_, temporary_);
   ownsFd_ = true;
-  temporary_ = pattern;
-  // The replacement keeps the permissions of the file it replaces; a new file gets the usual.
-  const mode_t mode = exists ? (status.st_mode & 0777) : (kNewFileMode & ~CurrentUmask());
-  if (::fchmod(fd_, mode) != 0) Fail(errno);
+  TemporaryFiles::Add(temporary_);
+  if (!exists) return;
+  // The replacement keeps the owner, group and permissions of the file it replaces, as far as
+  // this user may give them: each on its own, a refusal being no failure.
+  std::ignore = ::fchown(fd_, status.st_uid, static_cast<gid_t>(-1));
+  std::ignore = ::fchown(fd_, static_cast<uid_t>(-1), status.st_gid);
+  if (::fchmod(fd_, status.st_mode & 0777) != 0) {
+    const int error = errno;
+    Discard();  // no destructor runs for a constructor that throws
+    Fail(error);
+  }
 }
 
-OutputFile::~OutputFile() {
+OutputFile::~OutputFile() { Discard(); }
+
+void OutputFile::Discard() {
   if (ownsFd_) ::close(fd_);
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  ownsFd_ = false;
+  if (temporary_.empty()) return;
+  ::unlink(temporary_.c_str());
+  TemporaryFiles::Remove(temporary_);
+  temporary_.clear();
 }
 
 void OutputFile::Write(std::string_view bytes) {
@@ -135,6 +197,7 @@ void OutputFile::Commit() {
   if (::close(fd) != 0) Fail(errno);
   if (temporary_.empty()) return;
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(errno);
+  TemporaryFiles::Remove(temporary_);
   temporary_.clear();
   SyncFolder(FolderOf(target_));
 }

@@ -41,6 +41,7 @@ class OutputFile {
 
  private:
   void Flush();
+  void Discard();  // closes the file and removes a temporary one
   void WriteAll(const char* data, std::size_t size);
 
   int fd_ = -1;

@@ -39,6 +39,14 @@ qsizetype Utf8Length(QByteArrayView bytes, qsizetype at) {
   return length;
 }
 
+// Whether the character of `length` bytes at `at` is a control character (C0, DEL or C1), which
+// would act on a terminal instead of showing.
+bool IsControl(QByteArrayView bytes, qsizetype at, qsizetype length) {
+  const auto lead = static_cast<unsigned char>(bytes[at]);
+  if (length == 1) return lead < 0x20 || lead == 0x7F;
+  return length == 2 && lead == 0xC2 && static_cast<unsigned char>(bytes[at + 1]) < 0xA0;
+}
+
 bool IsEscapedByte(const QString& name, qsizetype i) {
   const char16_t c = name[i].unicode();
   return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF &&
@@ -79,7 +87,7 @@ std::string ReadableFileName(std::string_view bytes) {
   std::string readable;
   for (qsizetype at = 0; at < view.size();) {
     const qsizetype length = Utf8Length(view, at);
-    if (length > 0) {
+    if (length > 0 && !IsControl(view, at, length)) {
       readable.append(bytes.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(length)));
       at += length;
       continue;

@@ -15,7 +15,8 @@ namespace stipplor {
 QString FileNameFromBytes(QByteArrayView bytes);
 QByteArray FileNameBytes(const QString& name);
 
-// A name for messages and captions: its UTF-8 as it is, each other byte as "\xHH".
+// A name for messages and captions: its UTF-8 as it is, each other byte, and each byte of a
+// control character (ESC, DEL, ...), as "\xHH".
 std::string ReadableFileName(std::string_view bytes);
 QString ReadableFileName(const QString& name);
 

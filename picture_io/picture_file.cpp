@@ -15,9 +15,7 @@
 
 namespace stipplor {
 
-namespace {
-
-std::string Cause(int error) {
+std::string FileErrorCause(int error) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
@@ -33,12 +31,18 @@ std::string Cause(int error) {
   }
 }
 
+void RequirePictureFileSize(long long size) {
+  if (size == 0) throw PictureError("empty file");
+  if (size > kMaxFileBytes) throw PictureError("file larger than the 2 GiB limit");
+}
+
+namespace {
+
 // Refuses everything but a regular file with content.
 void RequireRegularFile(const struct stat& status) {
   if (S_ISDIR(status.st_mode)) throw PictureError("is a directory");
   if (!S_ISREG(status.st_mode)) throw PictureError("not a regular file (a device, FIFO or socket)");
-  if (status.st_size == 0) throw PictureError("empty file");
-  if (status.st_size > kMaxFileBytes) throw PictureError("file larger than the 2 GiB limit");
+  RequirePictureFileSize(status.st_size);
 }
 
 }  // namespace
@@ -48,16 +52,16 @@ PictureFile::PictureFile(const QString& path) {
   struct stat status {};
   // Looked at before opening, because opening some devices already has effects (a tape
   // rewinds); looked at again on the open file, which cannot be swapped underneath.
-  if (::stat(name.constData(), &status) != 0) throw PictureError(Cause(errno));
+  if (::stat(name.constData(), &status) != 0) throw PictureError(FileErrorCause(errno));
   RequireRegularFile(status);
 
   // Non-blocking, so that a FIFO put in the file's place meanwhile cannot hold the open.
   const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) throw PictureError(Cause(errno));
+  if (fd < 0) throw PictureError(FileErrorCause(errno));
   if (::fstat(fd, &status) != 0) {
     const int error = errno;
     ::close(fd);
-    throw PictureError(Cause(error));
+    throw PictureError(FileErrorCause(error));
   }
   QFile file;
   if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {

@@ -98,12 +98,13 @@ void TextForm::SaveAs(const QString& FileName) {
   QString error;
   {
     BusyPointer busy(this);
-    if (IsTaken(FileName)) {
+    error = SaveRefusal(FileName);
+    if (error.isEmpty() && IsTaken(FileName)) {
       const QString question = ReadableFileName(FileName) + QStringLiteral(" already exists.") +
                                u'\r' + "Do you want to overwrite it?";
       if (!dialogs_.AskYesNo(this, kAppTitle, question)) return;
     }
-    error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
+    if (error.isEmpty()) error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
     if (error.isEmpty()) {
       setWindowTitle(ReadableFileName(FileName));
       savedFile_ = FileName;

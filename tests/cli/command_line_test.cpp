@@ -64,8 +64,8 @@ TEST(ParseCommandLine, InputsOutputsRegionAndModes) {
   EXPECT_EQ(full.inputs, std::vector<std::string>{"--bw"});
   EXPECT_EQ(std::tuple(full.output, full.region, full.pageWidth, full.document),
             std::tuple("out.html", Region{-3, 4, -5, 60000}, 2, true));
-  const CommandLine several = parse({"a.jpg", "-d", "pages", "-", "--region=0,0,1,1"});
-  EXPECT_EQ(several.inputs, (std::vector<std::string>{"a.jpg", "-"}));
+  const CommandLine several = parse({"a.jpg", "-d", "pages", "b.gif", "--region=0,0,1,1"});
+  EXPECT_EQ(several.inputs, (std::vector<std::string>{"a.jpg", "b.gif"}));
   EXPECT_EQ(std::tuple(several.outputFolder, several.region),
             std::tuple("pages", Region{0, 0, 1, 1}));
   for (const std::string_view mode : {"--caption", "-h", "--help", "--version"}) {
@@ -100,11 +100,13 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
        "--style wants one of plain|pattern|dotted|fractal, not 'Dotted'"},
       {{"a.jpg", "--quality="}, "--quality wants one of low|high, not ''"},
       {{"--max-bytes=1k", "--caption", "--width=8"}, "--width and --max-bytes exclude each other"},
+      {{"a.jpg", "-", "-d", "out"},
+       "standard input ('-') has no name for a page in a folder; write its page with -o FILE"},
   };
   for (const auto& c : cases) EXPECT_EQ(UsageProblem(c.args), c.problem);
-  for (const std::string_view bad : {"", "1", "1.5", "2x", "-2", "99999999999"}) {
+  for (const std::string_view bad : {"", "1", "1.5", "2x", "-2", "32768", "99999999999"}) {
     EXPECT_EQ(UsageProblem({"a.jpg", "--width", bad}),
-              "--width wants a number of pixels from 2 up, not '" + std::string(bad) + "'");
+              "--width wants a number of pixels from 2 to 32767, not '" + std::string(bad) + "'");
   }
   for (const std::string_view bad : {"", "0", "-1", "1K", "2kB", "1.5M", "9223372036854776k"}) {
     EXPECT_EQ(UsageProblem({"a.jpg", "--max-bytes", bad}),

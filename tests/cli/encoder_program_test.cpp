@@ -49,9 +49,19 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   WriteFile(dir / "text.jpg", "not a picture\n");
   WriteFile(dir / "wide.bmp", Encoded(Gradient(16384, 1), "BMP"));
   WriteFile(dir / "locked.bmp", Encoded(Gradient(8, 8), "BMP"));
+  QByteArray png = Encoded(Gradient(8, 8), "PNG");
+  png[19] = 0;  // the header's width, which its checksum no longer matches
+  WriteFile(dir / "damaged.png", png);
   ::chmod((dir / "locked.bmp").c_str(), 0200);
-  std::vector<std::string> targets = {page, dir / "locked.html"};
-  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+  ::mkdir((dir / "read-only").c_str(), 0555), ::mkdir((dir / "drop").c_str(), 0);
+  ::chmod((dir / "drop").c_str(), 0333);
+  WriteFile(dir / "huge", ""), ::truncate((dir / "huge").c_str(), 3LL << 30);
+  std::vector<std::string> targets = {page, dir / "locked.html", dir / "read-only/page.html"};
+  struct Case {
+    std::vector<std::string> args;
+    std::string message, in = "/dev/null";  // in: standard input
+  };
+  std::vector<Case> cases = {
       {{},
        "no input picture given\nUsage: stipplor-encode [options] INPUT [-o OUTPUT]\n"
        "       stipplor-encode [options] INPUT... -d DIR\n"
@@ -60,12 +70,21 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
        dir / "text.jpg: not a picture file (unsupported or damaged)"},
       {{dir / "f\xE9hlt.gif", "-o", page}, dir / "f\\xE9hlt.gif: no such file"},
       {{dir / "locked.bmp", "-o", page}, dir / "locked.bmp: permission denied"},
-      {{dir / "wide.bmp", "--size", "1:2", "-o", page}, dir / "wide.bmp: Overflow"},
+      {{dir / "wide.bmp", "--size", "1:2", "-o", page},
+       dir / "wide.bmp: Overflow: a page holds pictures of up to 16383 pixels a side; scale "
+             "this one down with --width"},
+      {{dir / "damaged.png"},
+       dir / "damaged.png: damaged picture file (Unable to read image data)"},  // libpng quiet
+      {{"-"}, "standard input: file larger than the 2 GiB limit", dir / "huge"},
+      {{"-"}, "standard input: is a directory", dir.path},
       {{picture, "-o", "/dev/full"}, "/dev/full: No space left on device"},
       {{picture, "-o", dir / "no/page.html"}, dir / "no/page.html: No such file or directory"},
       {{picture, "-o", dir.path}, dir.path + ": Is a directory"},
       {{picture, "-o", page + "/page.html"}, page + "/page.html: Not a directory"},
       {{picture, "-o", dir / "locked.html"}, dir / "locked.html: Permission denied"},
+      {{picture, "-o", dir / "read-only/page.html"},
+       dir / "read-only/page.html: Cannot create a file in " +
+           dir / "read-only: Permission denied"},
       {{picture, "-d", dir / "none"}, dir / "none: No such file or directory"},
       {{picture, "-d", page}, page + ": Not a directory"},
       // The limit's signal does not kill the program: the write fails, and is reported.
@@ -75,6 +94,14 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
            std::to_string(RunEncoder({"--width=2", picture}).out.size()) +
            " bytes, more than the 100 allowed"},
   };
+  // Root's file in a folder with the sticky bit is refused before the page is made.
+  ::mkdir((dir / "sticky").c_str(), 0), ::chmod((dir / "sticky").c_str(), 01777);
+  if (::geteuid() == 0) {
+    targets.push_back(dir / "sticky/page.html");
+    cases.push_back({{picture, "-o", targets.back()},
+                     targets.back() + ": Operation not permitted (another user's file in a folder "
+                                      "with the sticky bit)"});
+  }
   // A tmpfs of 64 kB, which root may mount: a disk that fills halfway through the page.
   ::mkdir((dir / "disk").c_str(), 0777);
   if (::mount("stipplor-test", (dir / "disk").c_str(), "tmpfs", 0, "size=64k,mode=0777") == 0) {
@@ -92,15 +119,23 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   const auto before = names();
   {
     const test::WithoutRootPrivileges asUser;
-    for (const auto& [args, message] : cases) {
+    for (const auto& [args, message, in] : cases) {
       const bool limited = !args.empty() && args[0].starts_with("--fsize");
-      const Finished run = test::RunProgram(limited ? "/usr/bin/prlimit" : encoder, args);
+      const Finished run = test::RunProgram(limited ? "/usr/bin/prlimit" : encoder, args, "", in);
       EXPECT_EQ(run.exitCode, args.empty() ? 2 : 1) << message;
       EXPECT_EQ(run.err, "stipplor-encode: " + message + "\n");
     }
+    // A folder that may be written to but not read takes a page all the same.
+    EXPECT_EQ(test::RunProgram(encoder, {picture, "-o", dir / "drop/page.html"}).exitCode, 0);
   }
   EXPECT_EQ(names(), before);
   for (const std::string& target : targets) EXPECT_EQ(ReadFile(target), kOldPage) << target;
+  // With standard error closed (2>&-), a report must not land in the file opened next.
+  ::mkfifo((dir / "fifo").c_str(), 0600);
+  const std::string script = "exec 3<>\"$0\" 2>&-; \"$@\" -o \"$0\"; echo end >&3; head -n1 <&3";
+  const std::vector<std::string> wide = {"-c",    script,       dir / "fifo",
+                                         encoder, "--size=1:2", dir / "wide.bmp"};
+  EXPECT_EQ(test::RunProgram("/bin/sh", wide).out, "end\n");
   ::umount2((dir / "disk").c_str(), MNT_DETACH);
 }
 
@@ -126,6 +161,14 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
     EXPECT_EQ(line.outputFolder ? ReadFile(dir / "gradient.html").toStdString() : run.out,
               line.document ? document.Text() : SavedFileForm(document.BodyMarkup()));
   }
+  // Standard input left non-blocking by the program that shares it, the picture coming later.
+  const Finished waited = test::RunProgram(
+      "/bin/sh", {"-c",
+                  "(sleep 0.3; cat \"$0\") | python3 -c 'import os, sys; os.set_blocking(0, False);"
+                  " os.execv(sys.argv[1], sys.argv[1:])' \"$1\" -",
+                  picture, STIPPLOR_ENCODE_PATH});
+  EXPECT_EQ(waited.exitCode, 0) << waited.err;
+  EXPECT_TRUE(waited.out == RunEncoder({picture}).out);
   // A file that standard output already writes to is written in place, not replaced.
   const std::string redirected = dir / "redirected.html";
   WriteFile(redirected, "");
@@ -207,6 +250,19 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
     EXPECT_EQ(ReadFile(dir / ("pages/" + name + ".html")).toStdString(), alone);
     EXPECT_EQ(ReadFile(dir / ("again/" + name + ".html")).toStdString(), alone);
   }
+  // A pipe whose reader is gone: on standard error it loses the reports, not the pages or the
+  // temporary files; on standard output it fails the page alone.
+  ::mkfifo((dir / "fifo").c_str(), 0600);
+  const auto broken = [&](const std::string& stream, std::vector<std::string> args) {
+    args.insert(args.begin(), {"-c", "exec 3<>\"$0\" " + stream + ">\"$0\" 3<&-; exec \"$@\"",
+                               dir / "fifo", STIPPLOR_ENCODE_PATH});
+    return test::RunProgram("/bin/sh", args);
+  };
+  EXPECT_EQ(broken("2", command("unread")).exitCode, 1);
+  EXPECT_EQ(test::NamesIn(dir / "unread"), (std::vector<std::string>{"a.html", "caf\xE9.html"}));
+  const Finished unread = broken("1", {dir / "a.bmp"});
+  EXPECT_EQ(unread.exitCode, 1);
+  EXPECT_EQ(unread.err, "stipplor-encode: standard output: Broken pipe\n");
   // However many inputs, a thread a core at most: counted in the calls that start threads.
   EXPECT_EQ(test::RunEncoderTraced("clone,clone3", dir / "threads", command("traced")).exitCode, 1);
   EXPECT_LT(ReadFile(dir / "threads").count('\n'), std::thread::hardware_concurrency());

@@ -223,6 +223,7 @@ TEST(FileNames, EveryByteStringComesBackAndReadsAsUtf8WithOtherBytesEscaped) {
       {"\xED\xB2\x80", "\\xED\\xB2\\x80"},                // a surrogate, the form of an escape
       {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},       // above U+10FFFF
       {"\xF0\x90\x82\x80\xE9", "\xF0\x90\x82\x80\\xE9"},  // U+10080 (its low half is DC80)
+      {"a\x1B[31mb\n\x7F\xC2\x9B\xC2\xA0", "a\\x1B[31mb\\x0A\\x7F\\xC2\\x9B\xC2\xA0"},  // controls
   };
   for (const auto& c : cases) {
     const QString name = FileNameFromBytes(QByteArrayView(c.bytes.data(), c.bytes.size()));

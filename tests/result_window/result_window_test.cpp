@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QFileInfo>
 #include <QLabel>
@@ -125,7 +126,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // "&Save As ..." asks before replacing a file and keeps the old one when it fails.
   const QByteArray page = test::ReadFile(folder / "again.html");
   ASSERT_GT(page.size(), 100);
-  enum Before { kNone, kOld, kLink, kFolder };  // what bears the name before
+  enum Before { kNone, kOld, kLink, kFolder, kFifo };  // what bears the name before
   const struct {
     std::string typed;  // empty: cancelled
     Before before;
@@ -140,6 +141,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
       {"old.html", kOld, 1, "old.html"},
       {"link.html", kLink, 0, ""},  // the name decides, not whether the file can be read
       {"adir.html", kFolder, 0, "", true},
+      {"fifo.html", kFifo, 0, "", true},  // refused, without asking: writing it would wait
       {"old.html", kOld, 1, "", true, true},
       {"caf\xE9.htm", kNone, 0, "caf\xE9.htm"},
   };
@@ -154,6 +156,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
     if (c.before == kOld) test::WriteFile(target, "old");
     if (c.before == kLink) std::filesystem::create_symlink(folder / "nowhere", target);
     if (c.before == kFolder) std::filesystem::create_directory(target);
+    if (c.before == kFifo) ::mkfifo(target.c_str(), 0600);
     const QString path = c.typed.empty() ? QString() : FileNameFromBytes(target);
     const QString caption = form->ResultWindow()->windowTitle();
     dialogs.calls.clear();
@@ -170,6 +173,7 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
     EXPECT_TRUE(!asked ||
                 dialogs.calls[1].text ==
                     ReadableFileName(path) + " already exists.\rDo you want to overwrite it?");
+    EXPECT_TRUE(c.before != kFifo || dialogs.calls.back().text.contains("not a regular file"));
     const std::string saved = c.written.empty() ? target : folder / c.written;
     EXPECT_EQ(form->ResultWindow()->windowTitle(),
               c.written.empty() ? caption : ReadableFileName(FileNameFromBytes(saved)));
@@ -179,8 +183,8 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   }
   // No half-written file is left beside the kept ones.
   EXPECT_EQ(folder.Names(),
-            (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm", "kept.html",
-                                      "link.html", "old.html", "p.bmp", "pages"}));
+            (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm", "fifo.html",
+                                      "kept.html", "link.html", "old.html", "p.bmp", "pages"}));
 }
 
 }  // namespace

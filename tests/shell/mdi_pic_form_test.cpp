@@ -17,6 +17,7 @@
 #include <array>
 #include <filesystem>
 
+#include "app/start_file.h"
 #include "picture_io/file_names.h"
 #include "shell/page_guard.h"
 #include "shell/recent_pictures.h"
@@ -119,6 +120,11 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
   EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
   EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
+  // So does one named at start, `stipplor FILE`, as the desktop entry's %f gives it.
+  std::string name = folder / "caf\xE9.bmp";
+  char* argv[] = {name.data(), name.data()};
+  OpenStartFile(*form, {QString::fromLocal8Bit(name.c_str())}, 2, argv);
+  EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
 }
 
 TEST_F(ShellTest, PastesAPictureAndCopiesThePageInTheBytesSaveAsWrites) {

@@ -73,9 +73,10 @@ Finished RunEncoder(const std::vector<std::string>& args, const std::string& std
 }
 
 Finished RunEncoderTraced(const std::string& calls, const std::string& log,
-                          const std::vector<std::string>& args) {
+                          const std::vector<std::string>& args, const std::string& inject) {
   // Without the sanitizers' leak check, which traces the program as strace does.
   std::vector<std::string> command = {"-f", "-qq", "-y", "-o", log, "-e", "trace=" + calls};
+  if (!inject.empty()) command.insert(command.end(), {"-e", "inject=" + inject});
   command.insert(command.end(),
                  {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0", STIPPLOR_ENCODE_PATH});
   command.insert(command.end(), args.begin(), args.end());

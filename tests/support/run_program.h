@@ -24,8 +24,9 @@ Finished RunEncoder(const std::vector<std::string>& args, const std::string& std
 
 // Runs that stipplor-encode under strace, following its threads: each of the system calls named
 // (comma-separated) is a line of the file `log`, a file descriptor shown as "3</its/path>".
+// `inject` is a fault for strace to inject, as "fsync:error=EINVAL:when=2".
 Finished RunEncoderTraced(const std::string& calls, const std::string& log,
-                          const std::vector<std::string>& args);
+                          const std::vector<std::string>& args, const std::string& inject = "");
 
 // A copy of that stipplor-encode in `folder`, for runs as another user: the build may lie in a
 // folder only its owner enters. The folder must be open to that user.
