@@ -25,8 +25,11 @@ void MDIPicForm::LoadPicFile(const QString& FileName) {
     // A JPEG's bytes stay with the picture: runs with a page width decode them again at a
     // smaller size. Other files are never read again (JPEG data starts with FF D8).
     if (!file.startsWith("\xFF\xD8")) file = QByteArray();
-  } catch (const std::exception&) {
-    dialogs_.Warning(this, kAppTitle, QStringLiteral("Invalid Picture File !"));
+  } catch (const std::exception& error) {
+    // The file and the cause, worded as the command line words them.
+    dialogs_.DetailedWarning(
+        this, kAppTitle, QStringLiteral("Invalid Picture File !"),
+        ReadableFileName(FileName) + QStringLiteral(": ") + QString::fromUtf8(error.what()));
     return;
   }
   PicForm& form = ReachPicForm();

@@ -93,6 +93,7 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   drop({QUrl::fromLocalFile(Path("p.bmp")), QUrl::fromLocalFile(Path("p.bmp"))});  // not one
   EXPECT_TRUE(dialogs.calls.empty());
   drop({QUrl::fromLocalFile(Path("missing.bmp"))});
+  EXPECT_EQ(dialogs.calls.back().informative, Path("missing.bmp") + ": no such file");
   EXPECT_EQ(form->PictureWindow(), nullptr);
   EXPECT_FALSE(Item("mnuEncode")->isEnabled());
   // A Latin-1 name opens from the bytes of its URL; the caption shows the byte as \xE9.
@@ -109,9 +110,12 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
     EXPECT_TRUE(QDir::match(filter[1].split(u';'), name)) << name;
   }
   const QString good = OpenPicture(40, 30);
-  Open(Path("missing.bmp"));
+  test::WriteFile(folder / "text.jpg", "not a picture\n");
+  Open(Path("text.jpg"));
   EXPECT_EQ(dialogs.warnings, std::vector<QString>(2, QStringLiteral("Invalid Picture File !")));
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
+  EXPECT_EQ(dialogs.calls.back().informative,
+            Path("text.jpg") + ": not a picture file (unsupported or damaged)");
   EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
   EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
 }
