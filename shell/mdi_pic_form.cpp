@@ -169,6 +169,10 @@ void MDIPicForm::mnuEncode_Click() {
       textForm_->setWindowTitle(
           QString::fromStdString(result.Caption + PageWidthCaption(*pageWidth)));
       resultPicture_ = pictureFile_;
+      const Region region = picForm_->RunRegion();
+      SetStatusPanel(kPanelPage,
+                     PageSummary(PageCells(region.Width, region.Height, options_.Ratio, *pageWidth),
+                                 static_cast<long long>(textForm_->ShownDocument().Text().size())));
       ShowResultWindow();
       mnuSave->setEnabled(true);
     } catch (const std::exception& error) {

@@ -136,6 +136,9 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
       arguments.insert(arguments.begin(), {"--size=1:2", "--region=10,20,400,300"});
     }
     EncodeAndWait();
+    // The page's cells and size, until the next run.
+    EXPECT_EQ(form->StatusPanel(kPanelPage).toStdString(),
+              n == "all" ? "34,800 cells, 2 MB" : "30,000 cells, 771 KB");
     SaveAs(Path(n + ".html"));
     ASSERT_EQ(test::RunEncoder(arguments).exitCode, 0);
     EXPECT_EQ(test::ReadFile(folder / (n + ".html")), test::ReadFile(folder / n));
