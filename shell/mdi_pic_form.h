@@ -89,6 +89,8 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QString pictureFile_;    // the picture file the picture window shows
   QString resultPicture_;  // the picture file of the shown result
   QString saveFolder_;     // where the last save went
+  // The result window was shown once, and placed then.
+  bool resultPlaced_ = false;
 
   QAction* mnuSave = nullptr;
   QAction* mnuEncode = nullptr;

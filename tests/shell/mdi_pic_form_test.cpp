@@ -229,6 +229,11 @@ TEST(TilingTest, PlacesTheShownWindowsInTwipsAndRoundsToPixels) {
   // Edges go to the nearest pixel, halves up.
   EXPECT_EQ(ToPixels({7.5, 0, 15, 22.4}, 96, 96), QRect(1, 0, 1, 1));
   EXPECT_EQ(ToPixels({0, 0, 1440, 720}, 144, 72), QRect(0, 0, 144, 36));
+  // The first result window takes the largest strip beside the picture window that is large
+  // enough, or is left where it is.
+  EXPECT_EQ(PlaceBeside({0, 0, 600, 450}, {900, 600}), QRect(600, 0, 300, 600));
+  EXPECT_EQ(PlaceBeside({100, 300, 800, 300}, {900, 600}), QRect(0, 0, 900, 300));
+  EXPECT_EQ(PlaceBeside({-50, -50, 800, 500}, {900, 600}), std::nullopt);
 }
 
 TEST_F(ShellTest, TheWindowMenuFollowsTheChildWindowsAndTilingPlacesThem) {
@@ -249,13 +254,17 @@ TEST_F(ShellTest, TheWindowMenuFollowsTheChildWindowsAndTilingPlacesThem) {
   } steps[] = {
       {[&] { form->ResultWindow()->Form_Activate(); }, "----hhr"},  // hidden: not listed
       {[&] { OpenPicture(64, 48); }, "e-eechp"},
-      {[&] { EncodeAndWait(); }, "eeeeecr"},
+      {[&] {
+         EncodeAndWait();
+         EXPECT_FALSE(ResultSubWindow()->geometry().intersects(PictureSubWindow()->geometry()));
+       },
+       "eeeeecr"},
       {[&] { Trigger("mnuPicture"); }, "eeeecep"},
       {[&] { Trigger("mnuRuvaDev"); }, "eeeeecr"},
       {[&] { tile("mnuTileHorizontally"); }, "eeeeecr", {0, 0, w, top}, {0, top, w, h - top}},
       {[&] { ResultSubWindow()->close(); }, "e-eeehr"},  // it only hides
       {[&] { Trigger("mnuTileVertically"); }, "e-eeehr", {0, 0, w, h}},
-      {[&] { EncodeAndWait(); }, "eeeeecr"},
+      {[&] { EncodeAndWait(); }, "eeeeecr", {}, {0, top, w, h - top}},  // where it was put
       {[&] { PictureSubWindow()->close(), DeleteClosedWindows(); }, "-eeehcr"},
       {[&] { Trigger("mnuTileHorizontally"); }, "-eeehcr", {}, {0, 0, w, h}},
       {[&] { ResultSubWindow()->close(); }, "----hhr"},
