@@ -61,6 +61,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* Toggle(QMenu* menu, const char* name, const QString& caption, bool OptionState::*flag);
   void ReflectOptions();
   void BuildPageWidthMenu(QMenu* mnuOptions);
+  void BuildViewMenu();
   void ShowLoadProgress();
   // The page width of this run, after asking about a page too large for browsers; nothing when
   // the user cancels.

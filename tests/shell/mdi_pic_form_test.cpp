@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
@@ -129,7 +128,7 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
     std::vector<std::string> arguments = {"--width=400", hubble, "-o", folder / n};
     if (n == "selection") {  // at 1:2, from (10, 20) to (410, 320)
       Trigger("mnuSize1");
-      auto* pic = form->PictureWindow()->findChild<QLabel*>("Pic");
+      auto* pic = form->PictureWindow()->findChild<QWidget*>("Pic");
       QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
       QTest::mouseMove(pic, {410, 320});
       QTest::mouseRelease(pic, Qt::LeftButton, {}, {410, 320});
