@@ -67,6 +67,7 @@ class PicForm : public QWidget {
   // A new zoom, the picture point under viewport point `at` kept in place; laid out by the next
   // Form_Resize.
   void Rezoom(double zoom, QPoint at);
+  // SetZoom about viewport point `at`, laid out at once.
   void ZoomTo(double choice, QPoint at);
   // While a drag is held at or beyond an edge of PicBox, a timer scrolls towards it and repeats
   // the drag's last step at the pointer, so that the selection grows or moves with the view.
