@@ -165,10 +165,13 @@ bool PicForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Pic && type == QEvent::MouseButtonRelease) DragScroll->stop();
   if (watched == PicBox && type == QEvent::Wheel) {
     const auto& wheel = static_cast<const QWheelEvent&>(*event);
-    // Ctrl+wheel zooms about the pointer, a level a turn.
+    // Ctrl+wheel zooms about the pointer, a level a notch; a touchpad's small turns add up.
     if ((wheel.modifiers() & Qt::ControlModifier) != 0) {
-      const int turn = wheel.angleDelta().y();
-      if (turn != 0) ZoomTo(NextZoom(zoom_, turn > 0 ? 1 : -1), wheel.position().toPoint());
+      constexpr int kNotch = 120;
+      wheelTurn_ += wheel.angleDelta().y();
+      const int steps = wheelTurn_ / kNotch;
+      wheelTurn_ %= kNotch;
+      if (steps != 0) ZoomTo(NextZoom(zoom_, steps), wheel.position().toPoint());
       return true;
     }
     // The wheel over the picture scrolls it vertically, as the bar's own wheel handling would.

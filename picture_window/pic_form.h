@@ -84,7 +84,8 @@ class PicForm : public QWidget {
   // the ranges.
   bool newPicture_ = false;
   double zoom_ = 1;
-  bool fit_ = false;  // the zoom follows the window's size
+  bool fit_ = false;   // the zoom follows the window's size
+  int wheelTurn_ = 0;  // Ctrl+wheel turned short of a notch
   // The drag that the timer follows: its buttons and keys, and the pointer in PicBox.
   Qt::MouseButtons dragButtons_;
   Qt::KeyboardModifiers dragKeys_;
