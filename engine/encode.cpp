@@ -53,7 +53,8 @@ std::string Caption(const EncodeOptions& options) {
     caption.append(IsSet(options.HighQuality) ? "  High-Quality" : "  Low-Quality");
     if (IsSet(options.MinimizeSize)) caption.append("  Size-Minimized");
   }
-  if (options.PixelFont) caption.append("  Pixel-Font");
+  // Named only where the page carries the font.
+  if (UsesPixelFont(options)) caption.append("  Pixel-Font");
   return caption;
 }
 

@@ -20,6 +20,12 @@ class Dialogs {
   virtual QString SaveFile(QWidget* parent, const QString& filter, const QString& fileName) = 0;
   // A message box with the warning icon and one OK button.
   virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
+  // A warning as above with an informative text under its text (which file, and why). Dialogs
+  // with no place for it show the warning alone.
+  virtual void DetailedWarning(QWidget* parent, const QString& title, const QString& text,
+                               const QString& /*informative*/) {
+    Warning(parent, title, text);
+  }
   // A message box with the warning icon and the buttons Yes and No; true for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
   // A message box with the warning icon and one button for each choice, the last one the
@@ -34,6 +40,8 @@ class QtDialogs : public Dialogs {
   QString OpenFile(QWidget* parent, const QString& filter, const QString& fileName) override;
   QString SaveFile(QWidget* parent, const QString& filter, const QString& fileName) override;
   void Warning(QWidget* parent, const QString& title, const QString& text) override;
+  void DetailedWarning(QWidget* parent, const QString& title, const QString& text,
+                       const QString& informative) override;
   bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
   int Choose(QWidget* parent, const QString& title, const QString& text,
              const QStringList& choices) override;

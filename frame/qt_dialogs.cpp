@@ -53,6 +53,13 @@ void QtDialogs::Warning(QWidget* parent, const QString& title, const QString& te
   QMessageBox::warning(parent, title, text, QMessageBox::Ok);
 }
 
+void QtDialogs::DetailedWarning(QWidget* parent, const QString& title, const QString& text,
+                                const QString& informative) {
+  QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+  box.setInformativeText(informative);
+  box.exec();
+}
+
 bool QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
   return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) == QMessageBox::Yes;

@@ -2,13 +2,14 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
+#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QRubberBand>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <thread>
 
@@ -16,6 +17,7 @@
 #include "frame/main_frame.h"
 #include "picture_io/packed_pixels.h"
 #include "picture_io/page_pictures.h"
+#include "picture_window/picture_panel.h"
 #include "picture_window/scroll_layout.h"
 #include "picture_window/selection_status.h"
 
@@ -29,6 +31,9 @@ bool PlainLeft(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys) {
   return buttons == Qt::LeftButton &&
          (keys & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
 }
+
+// How often a drag held at an edge scrolls the view.
+constexpr int kDragScrollMilliseconds = 30;
 
 QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget* parent) {
   auto* bar = new QScrollBar(orientation, parent);
@@ -49,10 +54,11 @@ PicForm::PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
       frame_(frame),
       dialogs_(dialogs),
       PicBox(new QWidget(this)),
-      Pic(new QLabel(PicBox)),
+      Pic(new PicturePanel(PicBox)),
       selRect(new QRubberBand(QRubberBand::Rectangle, Pic)),
       HScroll1(MakeScrollBar(Qt::Horizontal, "HScroll1", this)),
-      VScroll1(MakeScrollBar(Qt::Vertical, "VScroll1", this)) {
+      VScroll1(MakeScrollBar(Qt::Vertical, "VScroll1", this)),
+      DragScroll(new QTimer(this)) {
   PicBox->setObjectName(QStringLiteral("PicBox"));
   PicBox->setFocusPolicy(Qt::StrongFocus);
   PicBox->installEventFilter(this);
@@ -65,6 +71,8 @@ PicForm::PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
   selRect->hide();
   connect(HScroll1, &QScrollBar::valueChanged, this, &PicForm::HScroll1_Change);
   connect(VScroll1, &QScrollBar::valueChanged, this, &PicForm::VScroll1_Change);
+  DragScroll->setInterval(kDragScrollMilliseconds);
+  connect(DragScroll, &QTimer::timeout, this, &PicForm::DragScroll_Timer);
 
   // Load step: a fresh selection, and "Encode!" is available while this window exists.
   selection_.Reset();
@@ -72,8 +80,7 @@ PicForm::PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
 }
 
 void PicForm::SetPicture(Picture picture, QByteArray file) {
-  Pic->setPixmap(QPixmap::fromImage(ToQImage(picture)));
-  Pic->resize(picture.Width(), picture.Height());
+  Pic->SetPicture(ToQImage(picture));
   picture_ = std::move(picture);
   file_ = std::move(file);
   newPicture_ = true;
@@ -83,7 +90,7 @@ void PicForm::SetPicture(Picture picture, QByteArray file) {
 }
 
 Region PicForm::RunRegion() const {
-  if (selection_.Shown) return selection_.Rect(Pic->x(), Pic->y());
+  if (selection_.Shown) return selection_.Rect(Map());
   return Region{0, 0, picture_.Width(), picture_.Height()};
 }
 
@@ -94,7 +101,7 @@ EncodeResult PicForm::Encode(const EncodeOptions& options, LineSink& sink, int p
   const bool useSelection = selection_.Shown;
   std::optional<Region> region;
   if (useSelection) {
-    region = selection_.Rect(Pic->x(), Pic->y());
+    region = selection_.Rect(Map());
     selection_.Shown = false;
     selRect->hide();
   }
@@ -132,6 +139,7 @@ void PicForm::resizeEvent(QResizeEvent* event) {
 void PicForm::closeEvent(QCloseEvent* event) {
   frame_.SetStatusPanel(1, QString());
   frame_.SetStatusPanel(2, QString());
+  frame_.SetStatusPanel(kPanelPictureZoom, QString());
   frame_.SetMenuEnabled(MenuItem::mnuEncode, false);
   frame_.SetMenuVisible(MenuItem::mnuPicture, false);
   if (!frame_.MenuVisible(MenuItem::mnuRuvaDev)) {
@@ -151,22 +159,39 @@ bool PicForm::eventFilter(QObject* watched, QEvent* event) {
     const QPoint at = mouse.position().toPoint();
     if (type == QEvent::MouseMove) {
       Pic_MouseMove(mouse.buttons(), mouse.modifiers(), at.x(), at.y());
+      FollowDrag(mouse.buttons(), mouse.modifiers(), Pic->pos() + at);
     } else {
       Pic_MouseDown(mouse.button(), mouse.modifiers(), at.x(), at.y());
     }
     return true;
   }
-  // The wheel over the picture scrolls it vertically, as the bar's own wheel handling would.
-  if (watched == PicBox && event->type() == QEvent::Wheel && VScroll1->isVisible()) {
-    QCoreApplication::sendEvent(VScroll1, event);
-    return true;
+  if (watched == Pic && type == QEvent::MouseButtonRelease) DragScroll->stop();
+  if (watched == PicBox && type == QEvent::Wheel) {
+    const auto& wheel = static_cast<const QWheelEvent&>(*event);
+    // Ctrl+wheel zooms about the pointer, a level a notch; a touchpad's small turns add up.
+    if ((wheel.modifiers() & Qt::ControlModifier) != 0) {
+      constexpr int kNotch = 120;
+      wheelTurn_ += wheel.angleDelta().y();
+      const int steps = wheelTurn_ / kNotch;
+      wheelTurn_ %= kNotch;
+      if (steps != 0) ZoomTo(NextZoom(zoom_, steps), wheel.position().toPoint());
+      return true;
+    }
+    // The wheel over the picture scrolls it vertically, as the bar's own wheel handling would.
+    if (VScroll1->isVisible()) {
+      QCoreApplication::sendEvent(VScroll1, event);
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
 
 void PicForm::Form_Resize() {
+  const bool minimized = parentWidget() != nullptr && parentWidget()->isMinimized();
+  if (fit_ && height() > 0 && !minimized) {
+    Rezoom(FitZoom(width(), height(), picture_.Width(), picture_.Height()), QPoint());
+  }
   try {
-    const bool minimized = parentWidget() != nullptr && parentWidget()->isMinimized();
     const ScrollLayoutInput input{.W = width(),
                                   .H = height(),
                                   .Minimized = minimized,
@@ -197,27 +222,31 @@ void PicForm::Form_Resize() {
   }
 }
 
-// X and Y are picture coordinates; the selection is kept in viewport coordinates.
+// X and Y are Pic's coordinates (picture coordinates times the zoom); the selection is kept in
+// viewport coordinates.
 void PicForm::Pic_MouseDown(Qt::MouseButtons button, Qt::KeyboardModifiers keys, int X, int Y) {
-  selection_.Press(PlainLeft(button, keys), Pic->x() + X, Pic->y() + Y);
+  selection_.Press(PlainLeft(button, keys), Pic->x() + X, Pic->y() + Y, Map());
   if (!selection_.Shown) selRect->hide();
   UpdateSelStatus();
 }
 
 void PicForm::Pic_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, int X, int Y) {
   if (buttons == Qt::NoButton) {
-    if (!selection_.Shown) frame_.SetStatusPanel(1, PointerText(X, Y));
+    if (!selection_.Shown) {
+      const ViewportMap view = Map();
+      frame_.SetStatusPanel(1, PointerText(view.PictureX(view.L + X), view.PictureY(view.T + Y)));
+    }
     return;
   }
   if (PlainLeft(buttons, keys)) {
-    if (!selection_.DrawTo(Pic->x() + X, Pic->y() + Y)) {
+    if (!selection_.DrawTo(Pic->x() + X, Pic->y() + Y, Map())) {
       selRect->hide();
       return;
     }
     UpdateSelRect();
     selRect->show();
   } else {
-    selection_.MoveTo(Pic->x() + X, Pic->y() + Y, Pic->x(), Pic->y(), Pic->width(), Pic->height());
+    selection_.MoveTo(Pic->x() + X, Pic->y() + Y, Map(), picture_.Width(), picture_.Height());
     UpdateSelRect();
   }
   UpdateSelStatus();
@@ -241,15 +270,82 @@ void PicForm::VScroll1_Change(int position) {
   PicBox->setFocus();
 }
 
+// The rectangle lies in Pic: the stored corners less Pic's edges, on whole panel pixels.
 void PicForm::UpdateSelRect() {
   if (!selection_.Shown) return;
-  const Region rect = selection_.Rect(Pic->x(), Pic->y());
-  selRect->setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
+  const auto in = [](double viewport, int edge) {
+    return static_cast<int>(std::floor(viewport - edge));
+  };
+  const int left = in(selection_.SelX0, Pic->x());
+  const int top = in(selection_.SelY0, Pic->y());
+  selRect->setGeometry(left, top, in(selection_.SelX1, Pic->x()) - left,
+                       in(selection_.SelY1, Pic->y()) - top);
 }
 
 void PicForm::UpdateSelStatus() {
-  frame_.SetStatusPanel(1, SelectionText(selection_.Shown, selection_.Rect(Pic->x(), Pic->y())));
-  frame_.SetStatusPanel(2, ImageText(Pic->width(), Pic->height()));
+  frame_.SetStatusPanel(1, SelectionText(selection_.Shown, selection_.Rect(Map())));
+  frame_.SetStatusPanel(2, ImageText(picture_.Width(), picture_.Height()));
+}
+
+ViewportMap PicForm::Map() const { return {Pic->x(), Pic->y(), zoom_}; }
+
+double PicForm::ZoomChoice() const { return fit_ ? kFitToWindow : zoom_; }
+
+void PicForm::SetZoom(double choice) {
+  ZoomTo(choice, QPoint(PicBox->width() / 2, PicBox->height() / 2));
+}
+
+void PicForm::ZoomTo(double choice, QPoint at) {
+  const int longest = std::max(picture_.Width(), picture_.Height());
+  if (PanelLength(longest, choice) > kMaxScrollPosition * kPixelsPerPosition) return;
+  fit_ = choice == kFitToWindow;
+  if (!fit_) Rezoom(choice, at);
+  Form_Resize();
+  UpdateSelRect();
+}
+
+void PicForm::Rezoom(double zoom, QPoint at) {
+  if (zoom == zoom_) return;
+  const ViewportMap from = Map();
+  const ViewportMap to{ZoomedOffset(from.L, at.x(), zoom_, zoom),
+                       ZoomedOffset(from.T, at.y(), zoom_, zoom), zoom};
+  selection_.Rezoom(from, to);
+  zoom_ = zoom;
+  Pic->SetZoom(zoom);
+  Pic->move(to.L, to.T);
+  newPicture_ = true;
+  frame_.SetStatusPanel(kPanelPictureZoom, ZoomText(zoom));
+}
+
+void PicForm::FollowDrag(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, QPoint at) {
+  dragButtons_ = buttons;
+  dragKeys_ = keys;
+  dragAt_ = at;
+  const bool atEdge =
+      DragScrollStep(at.x(), PicBox->width()) != 0 || DragScrollStep(at.y(), PicBox->height()) != 0;
+  if (buttons == Qt::NoButton || !atEdge) {
+    DragScroll->stop();
+  } else if (!DragScroll->isActive()) {
+    DragScroll->start();
+  }
+}
+
+void PicForm::DragScroll_Timer() {
+  // A release that never reached Pic ends the drag all the same.
+  if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+    DragScroll->stop();
+    return;
+  }
+  const QPoint before = Pic->pos();
+  if (HScroll1->isVisible()) {
+    HScroll1->setValue(HScroll1->value() + DragScrollStep(dragAt_.x(), PicBox->width()));
+  }
+  if (VScroll1->isVisible()) {
+    VScroll1->setValue(VScroll1->value() + DragScrollStep(dragAt_.y(), PicBox->height()));
+  }
+  if (Pic->pos() == before) return;
+  const QPoint at = dragAt_ - Pic->pos();
+  Pic_MouseMove(dragButtons_, dragKeys_, at.x(), at.y());
 }
 
 }  // namespace stipplor

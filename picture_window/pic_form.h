@@ -6,27 +6,28 @@
 #include "engine/picture.h"
 #include "picture_window/selection_model.h"
 
-class QLabel;
 class QRubberBand;
 class QScrollBar;
+class QTimer;
 
 namespace stipplor {
 
 class Dialogs;
 class MainFrame;
+class PicturePanel;
 
-// The picture window: shows the picture at its natural size in the viewport PicBox, scrolled in
-// 8-pixel steps by HScroll1 and VScroll1, and holds the picture and the selection that a run
-// reads. It is the content of a subwindow of the main window's MDI area; constructing it is the
-// window's load step, closing it its unload step.
+// The picture window: shows the picture at its natural size or a zoom in the viewport PicBox,
+// scrolled in 8-pixel steps by HScroll1 and VScroll1 (and while a drag is held at an edge), and
+// holds the picture and the selection that a run reads. It is the content of a subwindow of the
+// main window's MDI area; constructing it is the window's load step, closing it its unload step.
 class PicForm : public QWidget {
  public:
   PicForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent = nullptr);
 
-  // Puts a picture into Pic, which takes the picture's size, and lays the window out for it at
-  // once: bars and ranges for the new size, the scroll positions kept as far as they reach (the
-  // selection stays on its picture pixels), and the status texts for the new picture. `file`
-  // holds the bytes it was decoded from, which a run with a page width may decode again at a
+  // Puts a picture into Pic, which takes the picture's size times the zoom, and lays the window out
+  // for it at once: bars and ranges for the new size, the scroll positions kept as far as they
+  // reach (the selection stays on its picture pixels), and the status texts for the new picture.
+  // `file` holds the bytes it was decoded from, which a run with a page width may decode again at a
   // smaller size.
   void SetPicture(Picture picture, QByteArray file = {});
   const Picture& picture() const { return picture_; }
@@ -48,6 +49,11 @@ class PicForm : public QWidget {
 
   const SelectionModel& Selection() const { return selection_; }
 
+  // The zoom chosen: kFitToWindow or one of kZoomLevels. The window starts at 100 %; a level
+  // whose panel would pass the scroll range is refused.
+  void SetZoom(double choice);
+  double ZoomChoice() const;
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -61,6 +67,17 @@ class PicForm : public QWidget {
   void VScroll1_Change(int position);
   void UpdateSelRect();
   void UpdateSelStatus();
+  // Where the picture stands in PicBox now.
+  ViewportMap Map() const;
+  // A new zoom, the picture point under viewport point `at` kept in place; laid out by the next
+  // Form_Resize.
+  void Rezoom(double zoom, QPoint at);
+  // SetZoom about viewport point `at`, laid out at once.
+  void ZoomTo(double choice, QPoint at);
+  // While a drag is held at or beyond an edge of PicBox, a timer scrolls towards it and repeats
+  // the drag's last step at the pointer, so that the selection grows or moves with the view.
+  void FollowDrag(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys, QPoint at);
+  void DragScroll_Timer();
 
   MainFrame& frame_;
   Dialogs& dialogs_;
@@ -69,14 +86,23 @@ class PicForm : public QWidget {
   BrightnessRange range_;
   int pageWidth_ = 0;
   SelectionModel selection_;
-  // A picture came in since the last layout: its scroll positions are brought within its ranges.
+  // A picture or a zoom came in since the last layout: the scroll positions are brought within
+  // the ranges.
   bool newPicture_ = false;
+  double zoom_ = 1;
+  bool fit_ = false;   // the zoom follows the window's size
+  int wheelTurn_ = 0;  // Ctrl+wheel turned short of a notch
+  // The drag that the timer follows: its buttons and keys, and the pointer in PicBox.
+  Qt::MouseButtons dragButtons_;
+  Qt::KeyboardModifiers dragKeys_;
+  QPoint dragAt_;
 
   QWidget* PicBox;
-  QLabel* Pic;
+  PicturePanel* Pic;
   QRubberBand* selRect;
   QScrollBar* HScroll1;
   QScrollBar* VScroll1;
+  QTimer* DragScroll;
 };
 
 }  // namespace stipplor

@@ -1,6 +1,7 @@
 #include "picture_window/scroll_layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/int16.h"
 
@@ -60,6 +61,42 @@ std::optional<ScrollLayout> LayOutNewPicture(const ScrollLayoutInput& in) {
   out->HScroll.Position = std::min(-in.PL / kPixelsPerPosition, out->HScroll.Maximum);
   out->VScroll.Position = std::min(-in.PT / kPixelsPerPosition, out->VScroll.Maximum);
   return out;
+}
+
+int PanelLength(int length, double zoom) { return static_cast<int>(std::ceil(length * zoom)); }
+
+double FitZoom(int W, int H, int PW, int PH) {
+  // A panel at least a pixel smaller than the window in both directions shows no bar.
+  constexpr double kSteps = 1024;
+  if (PW <= 0 || PH <= 0) return 1;
+  const double across = std::floor(kSteps * (W - 1) / PW);
+  const double down = std::floor(kSteps * (H - 1) / PH);
+  return std::clamp(std::min(across, down), 1.0, kSteps) / kSteps;
+}
+
+double NextZoom(double zoom, int steps) {
+  for (; steps > 0; --steps) {
+    const auto* above = std::upper_bound(kZoomLevels.begin(), kZoomLevels.end(), zoom);
+    if (above != kZoomLevels.end()) zoom = *above;
+  }
+  for (; steps < 0; ++steps) {
+    const auto* below = std::lower_bound(kZoomLevels.begin(), kZoomLevels.end(), zoom);
+    if (below != kZoomLevels.begin()) zoom = *(below - 1);
+  }
+  return zoom;
+}
+
+int ZoomedOffset(int offset, int at, double from, double to) {
+  const double left = at - (at - offset) / from * to;
+  return std::min(0, static_cast<int>(std::lround(left / kPixelsPerPosition)) * kPixelsPerPosition);
+}
+
+int DragScrollStep(int at, int length) {
+  constexpr int kPixelsPerStep = 16;
+  constexpr int kMostSteps = 8;
+  if (at <= 0) return -std::min(kMostSteps, 1 - at / kPixelsPerStep);
+  if (at >= length - 1) return std::min(kMostSteps, 1 + (at - (length - 1)) / kPixelsPerStep);
+  return 0;
 }
 
 }  // namespace stipplor

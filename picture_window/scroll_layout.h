@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 namespace stipplor {
@@ -54,5 +55,32 @@ std::optional<ScrollLayout> LayOut(const ScrollLayoutInput& in);
 // picture's size needs, and the previous scroll positions kept as far as the new ranges reach
 // (a bar that is no longer needed stands at 0). Otherwise as LayOut.
 std::optional<ScrollLayout> LayOutNewPicture(const ScrollLayoutInput& in);
+
+// The picture window's zoom: the scale of the picture panel, one picture pixel shown as that many
+// viewport pixels. The bars, their 8-pixel positions and their ranges work on the panel as at
+// 100 %. Every zoom is a whole number of 1/1024ths, so that viewport coordinates (picture
+// coordinates times the zoom plus the scroll offset) are exact doubles.
+inline constexpr std::array<double, 4> kZoomLevels = {0.25, 0.5, 1, 2};
+// The zoom choice that follows the window's size.
+inline constexpr double kFitToWindow = 0;
+
+// The panel's width (height) for a picture `length` pixels wide (high).
+int PanelLength(int length, double zoom);
+
+// "Fit to Window": the largest zoom, at most 100 %, at which a PW x PH picture needs no bars in
+// a window of W x H.
+double FitZoom(int W, int H, int PW, int PH);
+
+// The level `steps` levels above (below, when negative) `zoom`, stopping at the first and last.
+double NextZoom(double zoom, int steps);
+
+// The panel's left (top) edge after a zoom change that keeps the picture point under viewport
+// point `at` in place, as a scroll offset: a multiple of 8, 0 or negative.
+int ZoomedOffset(int offset, int at, double from, double to);
+
+// Scroll positions per step while a drag is held at viewport point `at` of a viewport `length`
+// pixels long: one at an edge, one more for every 16 pixels beyond it, at most 8; negative
+// towards the left (top), 0 inside.
+int DragScrollStep(int at, int length);
 
 }  // namespace stipplor

@@ -1,10 +1,22 @@
 #include "picture_window/selection_model.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace stipplor {
 
-void SelectionModel::Press(bool plainLeft, int px, int py) {
+namespace {
+
+// The viewport point of the edge of the picture pixel that (x, y) lies in; at 100 % the point
+// itself.
+std::pair<double, double> Snap(double x, double y, const ViewportMap& view) {
+  return {view.ViewportX(view.PictureX(x)), view.ViewportY(view.PictureY(y))};
+}
+
+}  // namespace
+
+void SelectionModel::Press(bool plainLeft, int x, int y, const ViewportMap& view) {
+  const auto [px, py] = Snap(x, y, view);
   if (plainLeft) {
     MoveDX = -1;
     MoveDY = -1;
@@ -23,7 +35,8 @@ void SelectionModel::Press(bool plainLeft, int px, int py) {
   }
 }
 
-bool SelectionModel::DrawTo(int px, int py) {
+bool SelectionModel::DrawTo(int x, int y, const ViewportMap& view) {
+  const auto [px, py] = Snap(x, y, view);
   if (px == AnchorX || py == AnchorY) {
     Shown = false;
     return false;
@@ -36,40 +49,46 @@ bool SelectionModel::DrawTo(int px, int py) {
   return true;
 }
 
-void SelectionModel::MoveTo(int px, int py, int L, int T, int PW, int PH) {
+void SelectionModel::MoveTo(int x, int y, const ViewportMap& view, int PW, int PH) {
   // Every shift moves both corners of its axis and the anchor, keeping the size.
-  const auto shiftX = [this](int d) {
+  const auto shiftX = [this](double d) {
     SelX0 += d;
     SelX1 += d;
     AnchorX += d;
   };
-  const auto shiftY = [this](int d) {
+  const auto shiftY = [this](double d) {
     SelY0 += d;
     SelY1 += d;
     AnchorY += d;
   };
-  shiftX(px - MoveDX - SelX0);
-  shiftY(py - MoveDY - SelY0);
+  const auto [px, py] = Snap(x, y, view);
+  const auto [left, top] = Snap(px - MoveDX, py - MoveDY, view);
+  shiftX(left - SelX0);
+  shiftY(top - SelY0);
+  const double L = view.L;
+  const double T = view.T;
+  const double right = view.ViewportX(PW);
+  const double bottom = view.ViewportY(PH);
   // Held inside the picture in this order, so that a selection larger than the picture ends
   // flush with the right (bottom) edge. The move offset follows each correction, so the pointer
   // keeps its place relative to the selection as it comes to rest against an edge.
   if (SelX0 < L) {
-    const int d = L - SelX0;
+    const double d = L - SelX0;
     shiftX(d);
     MoveDX -= d;
   }
   if (SelY0 < T) {
-    const int d = T - SelY0;
+    const double d = T - SelY0;
     shiftY(d);
     MoveDY -= d;
   }
-  if (SelX1 > L + PW) {
-    const int d = SelX1 - (L + PW);
+  if (SelX1 > right) {
+    const double d = SelX1 - right;
     shiftX(-d);
     MoveDX += d;
   }
-  if (SelY1 > T + PH) {
-    const int d = SelY1 - (T + PH);
+  if (SelY1 > bottom) {
+    const double d = SelY1 - bottom;
     shiftY(-d);
     MoveDY += d;
   }
@@ -89,6 +108,13 @@ void SelectionModel::ScrollY(int from, int to) {
   SelY0 += shift;
   SelY1 += shift;
   AnchorY += shift;
+}
+
+void SelectionModel::Rezoom(const ViewportMap& from, const ViewportMap& to) {
+  for (double* x : {&SelX0, &SelX1, &AnchorX}) *x = to.ViewportX(from.PictureX(*x));
+  for (double* y : {&SelY0, &SelY1, &AnchorY}) *y = to.ViewportY(from.PictureY(*y));
+  MoveDX = MoveDX / from.Zoom * to.Zoom;
+  MoveDY = MoveDY / from.Zoom * to.Zoom;
 }
 
 }  // namespace stipplor

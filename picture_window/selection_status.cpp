@@ -1,5 +1,7 @@
 #include "picture_window/selection_status.h"
 
+#include <cmath>
+
 namespace stipplor {
 
 QString PointerText(int x, int y) { return QStringLiteral("(%1, %2)").arg(x).arg(y); }
@@ -17,6 +19,11 @@ QString SelectionText(bool shown, const Region& rect) {
 
 QString ImageText(int width, int height) {
   return QStringLiteral("Image: %1 x %2").arg(width).arg(height);
+}
+
+QString ZoomText(double zoom) {
+  if (zoom == 1) return {};
+  return QStringLiteral("Picture %1%").arg(std::lround(zoom * 100));
 }
 
 }  // namespace stipplor

@@ -18,4 +18,7 @@ QString SelectionText(bool shown, const Region& rect);
 // Panel 2: "Image: " width " x " height.
 QString ImageText(int width, int height);
 
+// The picture window's zoom panel: "Picture 50%", empty at 100 %.
+QString ZoomText(double zoom);
+
 }  // namespace stipplor

@@ -119,8 +119,10 @@ bool MDIPicForm::ShowPicture(const std::function<Picture(QByteArray& file)>& rea
   QByteArray file;
   try {
     picture = read(file);
-  } catch (const std::exception&) {
-    dialogs_.Warning(this, kAppTitle, QStringLiteral("Invalid Picture File !"));
+  } catch (const std::exception& error) {
+    // What was opened and the cause, worded as the command line words them.
+    dialogs_.DetailedWarning(this, kAppTitle, QStringLiteral("Invalid Picture File !"),
+                             caption + QStringLiteral(": ") + QString::fromUtf8(error.what()));
     return false;
   }
   PicForm& form = ReachPicForm();

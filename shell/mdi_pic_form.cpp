@@ -177,6 +177,10 @@ void MDIPicForm::mnuEncode_Click() {
       textForm_->setWindowTitle(
           QString::fromStdString(result.Caption + PageWidthCaption(picForm_->PageWidth())));
       resultPicture_ = pictureFile_;
+      const Region region = picForm_->RunRegion();
+      SetStatusPanel(kPanelPage,
+                     PageSummary(PageCells(region.Width, region.Height, options_.Ratio, *pageWidth),
+                                 static_cast<long long>(textForm_->ShownDocument().Text().size())));
       ShowResultWindow();
       mnuSave->setEnabled(true);
     } catch (const std::exception& error) {
@@ -234,9 +238,16 @@ void MDIPicForm::SubWindowActivated(QMdiSubWindow* window) {
 }
 
 // Showing the result window activates it; when it already is the active one, its activation
-// step runs all the same so that the Window menu lists it again.
+// step runs all the same so that the Window menu lists it again. The first time, it goes beside
+// the picture window when there is room; afterwards it stays wherever the user put it.
 void MDIPicForm::ShowResultWindow() {
   auto* window = qobject_cast<QMdiSubWindow*>(textForm_->parentWidget());
+  if (!resultPlaced_ && picForm_ != nullptr) {
+    resultPlaced_ = true;
+    const auto place =
+        PlaceBeside(picForm_->parentWidget()->geometry(), mdiArea_->viewport()->size());
+    if (place) window->setGeometry(*place);
+  }
   window->show();
   if (mdiArea_->activeSubWindow() == window) {
     textForm_->Form_Activate();

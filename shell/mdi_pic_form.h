@@ -64,6 +64,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* Toggle(QMenu* menu, const char* name, const QString& caption, bool OptionState::*flag);
   void ReflectOptions();
   void BuildPageWidthMenu(QMenu* mnuOptions);
+  void BuildViewMenu();
   void ShowLoadProgress();
   // The page width of this run, after asking about a page too large for browsers; nothing when
   // the user cancels.
@@ -105,6 +106,8 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   // Copies of pages opened in the browser before they were saved; they go with the program.
   std::unique_ptr<QTemporaryDir> browserCopies_;
   int browserCopyCount_ = 0;
+  // The result window was shown once, and placed then.
+  bool resultPlaced_ = false;
 
   QAction* mnuSave = nullptr;
   QAction* mnuOpenInBrowser = nullptr;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "picture_window/scroll_layout.h"
 #include "shell/mdi_pic_form.h"
 #include "shell/page_guard.h"
 
@@ -69,6 +70,8 @@ void MDIPicForm::BuildMenuBar() {
   mnuPastePicture =
       Command(mnuEdit, "mnuPastePicture", "&Paste Picture", &MDIPicForm::mnuPastePicture_Click);
   mnuPastePicture->setShortcuts(Keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
+
+  BuildViewMenu();
 
   QMenu* mnuOptions = Menu(menuBar(), "mnuOptions", "&Options");
   QActionGroup* sizes = Exclusive(this);
@@ -232,6 +235,35 @@ void MDIPicForm::BuildPageWidthMenu(QMenu* mnuOptions) {
   mnuPageWidthFit = Choice(menu, widths, "mnuPageWidthFit", "Fit 100 KB (mail)", [this] {
     options_.PageWidth = 0;
     options_.MaxBytes = kMailPageBytes;
+  });
+}
+
+// Beyond the menus above: the picture window's zoom. The items act on the picture window shown,
+// and their marks follow its zoom, which Ctrl+wheel changes too.
+void MDIPicForm::BuildViewMenu() {
+  QMenu* mnuView = Menu(menuBar(), "mnuView", "&View");
+  QActionGroup* zooms = Exclusive(this);
+  const std::pair<const char*, double> items[] = {
+      {"&Fit to Window", kFitToWindow}, {"&25%", 0.25}, {"&50%", 0.5}, {"&100%", 1}, {"200%", 2}};
+  for (const auto& choice : items) {
+    const double zoom = choice.second;
+    QAction* item = mnuView->addAction(QString::fromLatin1(choice.first));
+    item->setObjectName(zoom == kFitToWindow ? QStringLiteral("mnuZoomFit")
+                                             : QStringLiteral("mnuZoom%1").arg(zoom * 100));
+    item->setCheckable(true);
+    item->setData(zoom);
+    zooms->addAction(item);
+    connect(item, &QAction::triggered, this, [this, zoom] {
+      if (picForm_ != nullptr) picForm_->SetZoom(zoom);
+    });
+  }
+  connect(mnuView, &QMenu::aboutToShow, this, [this, zooms] {
+    // A new picture window opens at 100 %.
+    const double zoom = picForm_ != nullptr ? picForm_->ZoomChoice() : 1;
+    for (QAction* item : zooms->actions()) {
+      item->setEnabled(picForm_ != nullptr);
+      item->setChecked(item->data().toDouble() == zoom);
+    }
   });
 }
 

@@ -1,6 +1,7 @@
 #include "shell/page_guard.h"
 
 #include <QLocale>
+#include <algorithm>
 
 #include "engine/page_width.h"
 
@@ -18,6 +19,8 @@ long long BytesPerCell(const EncodeOptions& options) {
 
 QString Number(long long value) { return QLocale(QLocale::English).toString(value); }
 
+QString Megabytes(long long bytes) { return Number((bytes + 500'000) / 1'000'000); }
+
 }  // namespace
 
 std::optional<PageGuard> GuardPage(const Region& region, const EncodeOptions& options,
@@ -34,12 +37,19 @@ std::optional<PageGuard> GuardPage(const Region& region, const EncodeOptions& op
   return guard;
 }
 
+QString PageSummary(long long cells, long long bytes) {
+  const QString size = bytes >= 1'000'000
+                           ? Megabytes(bytes) + QStringLiteral(" MB")
+                           : Number(std::max(1LL, (bytes + 500) / 1000)) + QStringLiteral(" KB");
+  return Number(cells) + (cells == 1 ? QStringLiteral(" cell, ") : QStringLiteral(" cells, ")) +
+         size;
+}
+
 QString PageGuard::Text() const {
   QString text = QStringLiteral(
                      "This page would have %1 cells, about %2 MB; browsers show pages "
                      "of up to about %3 cells.")
-                     .arg(Number(cells), Number((approximateBytes + 500'000) / 1'000'000),
-                          Number(kPageCellLimit));
+                     .arg(Number(cells), Megabytes(approximateBytes), Number(kPageCellLimit));
   text += u'\r';
   if (scaledWidth != 0) {
     text += QStringLiteral(

@@ -33,6 +33,9 @@ struct PageGuard {
   std::optional<int> WidthFor(int answer, int pageWidth) const;
 };
 
+// The status bar's words for a run's page: "480,000 cells, 26 MB", kilobytes below a megabyte.
+QString PageSummary(long long cells, long long bytes);
+
 // The question for a run over `region` with these options, or nothing when its page stays within
 // the limit.
 std::optional<PageGuard> GuardPage(const Region& region, const EncodeOptions& options,

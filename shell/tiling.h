@@ -26,6 +26,14 @@ enum class ChildWindow { Picture, Result };
 std::optional<TwipRect> TilePlace(TileCommand command, ChildWindow child, bool p, bool t, double W,
                                   double H);
 
+// The smallest room, in pixels, worth placing the first result window in.
+inline constexpr QSize kLeastResultRoom{240, 180};
+
+// Where the first result window goes, in pixels: the largest free strip of a client area of
+// `area` to the right of, left of, below or above the picture window's frame `picture`, when it
+// is at least kLeastResultRoom large; nothing when there is no such room.
+std::optional<QRect> PlaceBeside(const QRect& picture, const QSize& area);
+
 // Twips and pixels at `dpi` logical dots per inch.
 double ToTwips(int pixels, double dpi);
 // Each edge goes to the nearest pixel (halves up), and the size is the distance of the rounded

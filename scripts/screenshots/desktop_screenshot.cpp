@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -62,7 +61,7 @@ void Mouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button
 
 // A left-button drag over the picture panel from `from` to `to`, in picture pixels.
 void DrawSelection(stipplor::MDIPicForm& form, QPoint from, QPoint to) {
-  auto* pic = form.PictureWindow()->findChild<QLabel*>(QStringLiteral("Pic"));
+  auto* pic = form.PictureWindow()->findChild<QWidget*>(QStringLiteral("Pic"));
   if (pic == nullptr) throw std::runtime_error("the picture window has no picture panel");
   Mouse(*pic, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
   for (int step = 1; step <= 8; ++step) {

@@ -166,8 +166,6 @@ TEST(Encode, Captions) {
     EncodeOptions options;
     const char* caption;
   };
-  EncodeOptions pixelFont;
-  pixelFont.PixelFont = true;
   const Case cases[] = {
       {With(0, 2, 0, -1, -1), "1:1  Colored  High-Quality  Size-Minimized"},
       {With(0, 4, 0, 0, -1), "2:1  Colored  Low-Quality  Size-Minimized"},
@@ -176,7 +174,13 @@ TEST(Encode, Captions) {
       {With(-1, 3, -1, -1, -1, 0), "3:2  B&W  Plain  Colorized"},
       {With(1, 4, 0, -1, -1, 1), "2:1  B&W  Pattern  Grey"},
       {With(-1, 1, 7, 0, 0, 3), "1:2  B&W  Fractal  Colorized"},
-      {pixelFont, "1:1  Colored  High-Quality  Size-Minimized  Pixel-Font"},
+      // The pixel font is named only where the page carries it.
+      {{.PixelFont = true}, "1:1  Colored  High-Quality  Size-Minimized  Pixel-Font"},
+      {{.BW = -1, .Ratio = 1, .BWEncoding = 3, .PixelFont = true},
+       "1:2  B&W  Fractal  Grey  Pixel-Font"},
+      {{.Ratio = 1, .PixelFont = true}, "1:2  Colored  High-Quality  Size-Minimized"},
+      {{.Ratio = 3, .HighQuality = 0, .PixelFont = true},
+       "3:2  Colored  Low-Quality  Size-Minimized"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Caption(c.options), c.caption);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <array>
@@ -62,12 +61,36 @@ TEST(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
   EXPECT_THROW(LayOut({.W = 400, .H = 300, .PW = 100, .PH = 40000}), OverflowError);
 }
 
+TEST(ScrollLayoutTest, ZoomArithmetic) {
+  EXPECT_EQ(PanelLength(1001, 0.5), 501);
+  // clang-format off
+  // Fit to Window: whole 1/1024ths, at most 100 %, and no bar at that zoom.
+  for (const auto& [W, H, PW, PH, zoom] : {std::tuple{800, 300, 4000, 3000, 102 / 1024.}, {400, 300, 400, 10, 1021 / 1024.}, {400, 300, 399, 10, 1.0}}) {
+    EXPECT_EQ(FitZoom(W, H, PW, PH), zoom);
+    const auto layout = LayOut({.W = W, .H = H, .PW = PanelLength(PW, zoom), .PH = PanelLength(PH, zoom)});
+    EXPECT_FALSE(layout->HScroll.Shown || layout->VScroll.Shown);
+  }
+  // Ctrl+wheel steps through the levels, from a fitted zoom too.
+  for (const auto& [from, steps, to] : {std::tuple{1.0, 1, 2.0}, {2.0, 1, 2.0}, {0.37, 1, 0.5}, {0.37, -1, 0.25}, {1.0, -3, 0.25}}) {
+    EXPECT_EQ(NextZoom(from, steps), to);
+  }
+  // The point under the pointer stays, to the nearest scroll position.
+  for (const auto& [offset, at, from, to, zoomed] : {std::tuple{0, 200, 1.0, 2.0, -200}, {-200, 200, 2.0, 1.0, 0}, {-800, 100, 1.0, 0.25, -128}, {0, 100, 2.0, 1.0, 0}}) {
+    EXPECT_EQ(ZoomedOffset(offset, at, from, to), zoomed);
+  }
+  // A drag held at an edge of a viewport 400 long, or beyond it.
+  for (const auto& [at, step] : {std::pair{0, -1}, {-15, -1}, {-16, -2}, {-1000, -8}, {1, 0}, {398, 0}, {399, 1}, {431, 3}}) {
+    EXPECT_EQ(DragScrollStep(at, 400), step) << at;
+  }
+  // clang-format on
+}
+
 TEST(SelectionModelTest, FollowsTheGestures) {
   // After drawing from (10, 20) to (110, 70): p plain left press, g any other press, d drawing
   // step, m moving step in a 300 x 200 picture at the origin, s the picture scrolled by (x, y).
   const struct {
     std::vector<std::tuple<char, int, int>> steps;
-    std::array<int, 6> corners;  // and the move offset
+    std::array<double, 6> corners;  // and the move offset
     bool shown = true;
   } cases[] = {
       {{}, {10, 20, 110, 70, -1, -1}},
@@ -86,17 +109,49 @@ TEST(SelectionModelTest, FollowsTheGestures) {
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
     SelectionModel s;
-    s.Press(true, 10, 20);
-    s.DrawTo(110, 70);
+    const ViewportMap view;
+    s.Press(true, 10, 20, view);
+    s.DrawTo(110, 70, view);
     for (const auto& [op, x, y] : c.steps) {
-      if (op == 'p' || op == 'g') s.Press(op == 'p', x, y);
-      EXPECT_TRUE(op != 'd' || s.DrawTo(x, y) == s.Shown);
-      if (op == 'm') s.MoveTo(x, y, 0, 0, 300, 200);
+      if (op == 'p' || op == 'g') s.Press(op == 'p', x, y, view);
+      EXPECT_TRUE(op != 'd' || s.DrawTo(x, y, view) == s.Shown);
+      if (op == 'm') s.MoveTo(x, y, view, 300, 200);
       if (op == 's') s.ScrollX(0, x), s.ScrollY(0, y);
     }
     EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1, s.MoveDX, s.MoveDY}), c.corners);
     EXPECT_EQ(s.Shown, c.shown);
   }
+}
+
+TEST(SelectionModelTest, KeepsItsPicturePixelsAtEveryZoom) {
+  // Drawn from viewport point (5, 7) to (45, 27) in one view and seen in another: the corners are
+  // the edges of the picture pixels under the pointer, times the zoom, plus the offset.
+  const struct {
+    ViewportMap drawn, seen;
+    Region rect;
+    std::array<double, 4> corners;
+  } cases[] = {
+      {{}, {}, {5, 7, 40, 20}, {5, 7, 45, 27}},
+      {{-16, 0, 2}, {-16, 0, 2}, {10, 3, 20, 10}, {4, 6, 44, 26}},
+      {{-16, 0, 2}, {0, -8, 0.5}, {10, 3, 20, 10}, {5, -6.5, 15, -1.5}},
+      {{0, -8, 0.25}, {-8, 0, 1}, {20, 60, 160, 80}, {12, 60, 172, 140}},
+  };
+  for (const auto& c : cases) {
+    SelectionModel s;
+    s.Press(true, 5, 7, c.drawn);
+    s.DrawTo(45, 27, c.drawn);
+    s.Rezoom(c.drawn, c.seen);
+    EXPECT_EQ(s.Rect(c.seen), c.rect);
+    EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1}), c.corners);
+  }
+  // Pushed against the right edge at 50 %, it ends on the picture's last column.
+  SelectionModel s;
+  const ViewportMap half{0, 0, 0.5};
+  s.Press(true, 5, 7, half);
+  s.DrawTo(45, 27, half);
+  s.Press(false, 10, 10, half);
+  s.MoveTo(1000, 10, half, 300, 200);
+  EXPECT_EQ(s.Rect(half), (Region{220, 14, 80, 40}));
 }
 
 class PicFormTest : public AppFixture {
@@ -108,7 +163,7 @@ class PicFormTest : public AppFixture {
     PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
     QCoreApplication::processEvents();
     ASSERT_EQ(window->size(), QSize(400, 300));
-    pic = window->findChild<QLabel*>(QStringLiteral("Pic"));
+    pic = window->findChild<QWidget*>(QStringLiteral("Pic"));
     selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
   }
   QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
@@ -125,7 +180,7 @@ class PicFormTest : public AppFixture {
   }
 
   PicForm* window = nullptr;
-  QLabel* pic = nullptr;
+  QWidget* pic = nullptr;
   QWidget* selRect = nullptr;
 };
 
@@ -176,6 +231,30 @@ TEST_F(PicFormTest, LaysOutAndFollowsTheMouseGestures) {
   EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 150, 300));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 100 x 80"));
   EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(PicFormTest, ScrollsWhileADragIsHeldBeyondAnEdgeAndZooms) {
+  Show(1000, 500);
+  // Held 69 pixels beyond the viewport's right edge, the drag scrolls to the picture's end.
+  QTest::mousePress(pic, Qt::LeftButton, {}, {100, 50});
+  QTest::mouseMove(pic, {450, 100});
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Bar("HScroll1")->value() == 78; }));
+  QTest::mouseRelease(pic, Qt::LeftButton, {}, {1074, 100});
+  EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
+  // Ctrl+wheel zooms; the selection keeps its picture pixels.
+  QWheelEvent wheel({200, 100}, {}, {}, {0, -120}, {}, Qt::ControlModifier, Qt::NoScrollPhase,
+                    false);
+  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
+  EXPECT_EQ(pic->size(), QSize(500, 250));
+  EXPECT_EQ(selRect->geometry(), QRect(50, 25, 487, 25));
+  EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
+  EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 50%"));
+  Trigger("mnuZoomFit");
+  EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 40%"));
+  EXPECT_FALSE(Bar("HScroll1")->isVisible() || Bar("VScroll1")->isVisible());
+  Trigger("mnuZoom100");
+  EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QString());
+  EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
 }
 
 }  // namespace

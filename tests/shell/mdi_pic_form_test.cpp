@@ -9,7 +9,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
@@ -102,6 +101,7 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   drop({QUrl::fromLocalFile(Path("p.bmp")), QUrl::fromLocalFile(Path("p.bmp"))});  // not one
   EXPECT_TRUE(dialogs.calls.empty());
   drop({QUrl::fromLocalFile(Path("missing.bmp"))});
+  EXPECT_EQ(dialogs.calls.back().informative, Path("missing.bmp") + ": no such file");
   EXPECT_EQ(form->PictureWindow(), nullptr);
   EXPECT_FALSE(Item("mnuEncode")->isEnabled());
   // A Latin-1 name opens from the bytes of its URL; the caption shows the byte as \xE9.
@@ -115,9 +115,12 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   EXPECT_EQ(filter[0], filter[1]);
   EXPECT_EQ(filter[3], QStringLiteral("*.*"));
   const QString good = OpenPicture(40, 30);
-  Open(Path("missing.bmp"));
+  test::WriteFile(folder / "text.jpg", "not a picture\n");
+  Open(Path("text.jpg"));
   EXPECT_EQ(dialogs.warnings, std::vector<QString>(2, QStringLiteral("Invalid Picture File !")));
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
+  EXPECT_EQ(dialogs.calls.back().informative,
+            Path("text.jpg") + ": not a picture file (unsupported or damaged)");
   EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
   EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
   // So does one named at start, `stipplor FILE`, as the desktop entry's %f gives it.
@@ -220,13 +223,16 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
     std::vector<std::string> arguments = {"--width=400", hubble, "-o", folder / n};
     if (n == "selection") {  // at 1:2, from (10, 20) to (410, 320)
       Trigger("mnuSize1");
-      auto* pic = form->PictureWindow()->findChild<QLabel*>("Pic");
+      auto* pic = form->PictureWindow()->findChild<QWidget*>("Pic");
       QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
       QTest::mouseMove(pic, {410, 320});
       QTest::mouseRelease(pic, Qt::LeftButton, {}, {410, 320});
       arguments.insert(arguments.begin(), {"--size=1:2", "--region=10,20,400,300"});
     }
     EncodeAndWait();
+    // The page's cells and size, until the next run.
+    EXPECT_EQ(form->StatusPanel(kPanelPage).toStdString(),
+              n == "all" ? "34,800 cells, 2 MB" : "30,000 cells, 771 KB");
     SaveAs(Path(n + ".html"));
     ASSERT_EQ(test::RunEncoder(arguments).exitCode, 0);
     EXPECT_EQ(test::ReadFile(folder / (n + ".html")), test::ReadFile(folder / n));
@@ -236,7 +242,7 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
   // ends in.
   Trigger("mnuSize2");
   Trigger("mnuPageWidthFit");
-  QTest::mouseClick(form->PictureWindow()->findChild<QLabel*>("Pic"), Qt::LeftButton);
+  QTest::mouseClick(form->PictureWindow()->findChild<QWidget*>("Pic"), Qt::LeftButton);
   EncodeAndWait();
   const std::string caption = form->ResultWindow()->windowTitle().toStdString();
   const std::string width = caption.substr(caption.rfind('-') + 1);
@@ -338,6 +344,11 @@ TEST(TilingTest, PlacesTheShownWindowsInTwipsAndRoundsToPixels) {
   // Edges go to the nearest pixel, halves up.
   EXPECT_EQ(ToPixels({7.5, 0, 15, 22.4}, 96, 96), QRect(1, 0, 1, 1));
   EXPECT_EQ(ToPixels({0, 0, 1440, 720}, 144, 72), QRect(0, 0, 144, 36));
+  // The first result window takes the largest strip beside the picture window that is large
+  // enough, or is left where it is.
+  EXPECT_EQ(PlaceBeside({0, 0, 600, 450}, {900, 600}), QRect(600, 0, 300, 600));
+  EXPECT_EQ(PlaceBeside({100, 300, 800, 300}, {900, 600}), QRect(0, 0, 900, 300));
+  EXPECT_EQ(PlaceBeside({-50, -50, 800, 500}, {900, 600}), std::nullopt);
 }
 
 TEST_F(ShellTest, TheWindowMenuFollowsTheChildWindowsAndTilingPlacesThem) {
@@ -358,13 +369,17 @@ TEST_F(ShellTest, TheWindowMenuFollowsTheChildWindowsAndTilingPlacesThem) {
   } steps[] = {
       {[&] { form->ResultWindow()->Form_Activate(); }, "----hhr"},  // hidden: not listed
       {[&] { OpenPicture(64, 48); }, "e-eechp"},
-      {[&] { EncodeAndWait(); }, "eeeeecr"},
+      {[&] {
+         EncodeAndWait();
+         EXPECT_FALSE(ResultSubWindow()->geometry().intersects(PictureSubWindow()->geometry()));
+       },
+       "eeeeecr"},
       {[&] { Trigger("mnuPicture"); }, "eeeecep"},
       {[&] { Trigger("mnuRuvaDev"); }, "eeeeecr"},
       {[&] { tile("mnuTileHorizontally"); }, "eeeeecr", {0, 0, w, top}, {0, top, w, h - top}},
       {[&] { ResultSubWindow()->close(); }, "e-eeehr"},  // it only hides
       {[&] { Trigger("mnuTileVertically"); }, "e-eeehr", {0, 0, w, h}},
-      {[&] { EncodeAndWait(); }, "eeeeecr"},
+      {[&] { EncodeAndWait(); }, "eeeeecr", {}, {0, top, w, h - top}},  // where it was put
       {[&] { PictureSubWindow()->close(), DeleteClosedWindows(); }, "-eeehcr"},
       {[&] { Trigger("mnuTileHorizontally"); }, "-eeehcr", {}, {0, 0, w, h}},
       {[&] { ResultSubWindow()->close(); }, "----hhr"},

@@ -16,6 +16,7 @@ class ScriptedDialogs : public Dialogs {
     QString text{};         // the file dialogs' filter
     QString fileName{};     // the name a file dialog proposes
     QStringList buttons{};  // Choose's
+    QString informative{};  // a detailed warning's
   };
 
   std::deque<QString> files;  // answers of the file dialogs; none left: cancelled
@@ -32,6 +33,11 @@ class ScriptedDialogs : public Dialogs {
   void Warning(QWidget*, const QString& title, const QString& text) override {
     calls.push_back({title, text});
     warnings.push_back(text);
+  }
+  void DetailedWarning(QWidget* parent, const QString& title, const QString& text,
+                       const QString& informative) override {
+    Warning(parent, title, text);
+    calls.back().informative = informative;
   }
   bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
     return Ask({title, text}, answers, 0) == 1;
