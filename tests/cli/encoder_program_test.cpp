@@ -38,6 +38,16 @@ struct Folder {
   std::string path = temp / "Bilder – été 写真";
 };
 
+// Runs the command as a user of its own when the tests run as root, so that permissions count
+// and no other process counts towards the user's limits.
+Finished RunAsUser(std::vector<std::string> command, const std::string& in = "/dev/null") {
+  if (const std::string user = std::to_string(100000 + ::getpid()); ::geteuid() == 0) {
+    command.insert(command.begin(),
+                   {"/usr/bin/setpriv", "--reuid=" + user, "--regid=" + user, "--clear-groups"});
+  }
+  return test::RunProgram(command[0], {command.begin() + 1, command.end()}, "", in);
+}
+
 // Whatever fails, the run says what and why in one line (a usage error adds the usage) and
 // leaves every target as it was, with no temporary file beside it. As another user than root,
 // so that permissions count.
@@ -117,17 +127,15 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
     return std::pair(test::NamesIn(dir.path), test::NamesIn(dir / "disk"));
   };
   const auto before = names();
-  {
-    const test::WithoutRootPrivileges asUser;
-    for (const auto& [args, message, in] : cases) {
-      const bool limited = !args.empty() && args[0].starts_with("--fsize");
-      const Finished run = test::RunProgram(limited ? "/usr/bin/prlimit" : encoder, args, "", in);
-      EXPECT_EQ(run.exitCode, args.empty() ? 2 : 1) << message;
-      EXPECT_EQ(run.err, "stipplor-encode: " + message + "\n");
-    }
-    // A folder that may be written to but not read takes a page all the same.
-    EXPECT_EQ(test::RunProgram(encoder, {picture, "-o", dir / "drop/page.html"}).exitCode, 0);
+  for (auto [args, message, in] : cases) {
+    const bool limited = !args.empty() && args[0].starts_with("--fsize");
+    args.insert(args.begin(), limited ? "/usr/bin/prlimit" : encoder);
+    const Finished run = RunAsUser(args, in);
+    EXPECT_EQ(run.exitCode, args.size() == 1 ? 2 : 1) << message;
+    EXPECT_EQ(run.err, "stipplor-encode: " + message + "\n");
   }
+  // A folder that may be written to but not read takes a page all the same.
+  EXPECT_EQ(RunAsUser({encoder, picture, "-o", dir / "drop/page.html"}).exitCode, 0);
   EXPECT_EQ(names(), before);
   for (const std::string& target : targets) EXPECT_EQ(ReadFile(target), kOldPage) << target;
   // With standard error closed (2>&-), a report must not land in the file opened next.
@@ -197,14 +205,6 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
   EXPECT_EQ(RunEncoder({"--bw", "--width=800", "--caption"}).out,
             "1:1  B&W  Dotted  Grey  Width-800\n");
   EXPECT_EQ(RunEncoder({"--help"}).out, HelpText());
-  // A picture is never typed: "-" on a terminal is a usage error, unless nothing is encoded.
-  const auto [reading, terminal] = test::OpenTerminal();
-  const Finished typed = RunEncoder({"-"}, "", ::ttyname(terminal));
-  EXPECT_EQ(typed.exitCode, 2);
-  EXPECT_TRUE(typed.err.starts_with(
-      "stipplor-encode: standard input is a terminal; pipe a picture into '-' or name a file\n"));
-  EXPECT_EQ(RunEncoder({"--caption", "-"}, "", ::ttyname(terminal)).exitCode, 0);
-  ::close(terminal), ::close(reading);
 }
 
 // Each input gets the page of a run of its own, a file that fails is reported and the others go
@@ -233,18 +233,13 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
   EXPECT_EQ(test::NamesIn(dir / "pages"),
             (std::vector<std::string>{"a.html", "caf\xE9.html", "text.html"}));
   EXPECT_EQ(ReadFile(dir / "pages/text.html"), kOldPage);
-  // Where the system refuses every new thread (a user at the limit of their processes), the one
-  // thread there is encodes them all. The limit binds no root: the run is a user's of its own,
-  // whom no other process counts for.
-  std::vector<std::string> limited = {"--nproc=1", "/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0",
-                                      test::EncoderCopyIn(dir.path)};
-  if (const std::string user = std::to_string(100000 + ::getpid()); ::geteuid() == 0) {
-    limited.insert(limited.begin() + 1,
-                   {"/usr/bin/setpriv", "--reuid=" + user, "--regid=" + user, "--clear-groups"});
-  }
+  // Where the system refuses every new thread (a user at the limit of their processes, which
+  // binds no root), the one thread there is encodes them all.
+  std::vector<std::string> limited = {"/usr/bin/prlimit", "--nproc=1", "/usr/bin/env",
+                                      "ASAN_OPTIONS=detect_leaks=0", test::EncoderCopyIn(dir.path)};
   const std::vector<std::string> again = command("again");
   limited.insert(limited.end(), again.begin(), again.end());
-  EXPECT_EQ(test::RunProgram("/usr/bin/prlimit", limited).exitCode, 1);
+  EXPECT_EQ(RunAsUser(limited).exitCode, 1);
   for (const std::string name : {"a", "caf\xE9"}) {
     const std::string alone = RunEncoder({"--bw", "--size", "1:2", dir / (name + ".bmp")}).out;
     EXPECT_EQ(ReadFile(dir / ("pages/" + name + ".html")).toStdString(), alone);
@@ -266,12 +261,22 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
   // However many inputs, a thread a core at most: counted in the calls that start threads.
   EXPECT_EQ(test::RunEncoderTraced("clone,clone3", dir / "threads", command("traced")).exitCode, 1);
   EXPECT_LT(ReadFile(dir / "threads").count('\n'), std::thread::hardware_concurrency());
-  const Finished shown = test::RunEncoderOnTerminal(args);
-  EXPECT_EQ(shown.exitCode, 1);
-  EXPECT_TRUE(shown.err.find("/4 files") != std::string::npos && shown.err.ends_with(" \r") &&
-              shown.err.find(missing) != std::string::npos &&
-              shown.err.find(text) != std::string::npos)
-      << shown.err;
+  const auto [reading, terminal] = test::OpenTerminal();
+  std::vector<std::string> onTerminal = {"-c", "exec \"$@\" 2>\"$0\"", ::ttyname(terminal),
+                                         STIPPLOR_ENCODE_PATH};
+  onTerminal.insert(onTerminal.end(), args.begin(), args.end());
+  EXPECT_EQ(test::RunProgram("/bin/sh", onTerminal).exitCode, 1);
+  const std::string shown = test::Written(reading);
+  EXPECT_TRUE(shown.find("/4 files") != std::string::npos && shown.ends_with(" \r") &&
+              shown.find(missing) != std::string::npos && shown.find(text) != std::string::npos)
+      << shown;
+  // A picture is never typed: "-" on a terminal is a usage error, unless nothing is encoded.
+  const Finished typed = RunEncoder({"-"}, "", ::ttyname(terminal));
+  EXPECT_EQ(typed.exitCode, 2);
+  EXPECT_TRUE(typed.err.starts_with(
+      "stipplor-encode: standard input is a terminal; pipe a picture into '-' or name a file\n"));
+  EXPECT_EQ(RunEncoder({"--caption", "-"}, "", ::ttyname(terminal)).exitCode, 0);
+  ::close(terminal), ::close(reading);
 }
 
 }  // namespace

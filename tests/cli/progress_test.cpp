@@ -1,8 +1,6 @@
 #include "cli/progress.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,14 +13,7 @@
 namespace stipplor {
 namespace {
 
-// What was written to the stream whose reading end is `fd`, so far.
-std::string Written(int fd) {
-  std::string bytes;
-  char chunk[4096];
-  ::fcntl(fd, F_SETFL, O_NONBLOCK);
-  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) bytes.append(chunk, n);
-  return bytes;
-}
+using test::Written;
 
 // Nothing here waits for the clock: the first row draws at once, and so does the first call
 // after a report.

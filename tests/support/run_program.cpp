@@ -18,11 +18,9 @@ namespace stipplor::test {
 
 namespace {
 
-// Starts the program with its standard input and output from and to those files, and its
-// standard error to the file `errPath` or, when there is none, to the open file `errFd`.
+// Starts the program with its standard input, output and error from and to those files.
 pid_t Start(const std::string& program, const std::vector<std::string>& args,
-            const std::string& inPath, const std::string& outPath, const std::string& errPath,
-            int errFd = -1) {
+            const std::string& inPath, const std::string& outPath, const std::string& errPath) {
   std::vector<std::string> words = {program};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -34,11 +32,7 @@ pid_t Start(const std::string& program, const std::vector<std::string>& args,
   constexpr int kWrite = O_WRONLY | O_CREAT | O_TRUNC;
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), kWrite, 0644);
-  if (errPath.empty()) {
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
-  } else {
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), kWrite, 0644);
-  }
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), kWrite, 0644);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -103,21 +97,12 @@ std::pair<int, int> OpenTerminal() {
   return {reading, terminal};
 }
 
-Finished RunEncoderOnTerminal(const std::vector<std::string>& args) {
-  const TempDir dir;
-  const auto [terminal, end] = OpenTerminal();
-  const pid_t pid = Start(STIPPLOR_ENCODE_PATH, args, "/dev/null", dir / "out", "", end);
-  ::close(end);
-  // Reading ends (EIO) once the program and its threads are gone.
-  Finished finished;
+std::string Written(int fd) {
+  std::string bytes;
   char chunk[4096];
-  for (ssize_t n; (n = ::read(terminal, chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR);) {
-    if (n > 0) finished.err.append(chunk, static_cast<std::size_t>(n));
-  }
-  ::close(terminal);
-  finished.exitCode = ExitCodeOf(pid);
-  finished.out = ReadFile(dir / "out").toStdString();
-  return finished;
+  ::fcntl(fd, F_SETFL, O_NONBLOCK);
+  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) bytes.append(chunk, n);
+  return bytes;
 }
 
 }  // namespace stipplor::test

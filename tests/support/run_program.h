@@ -36,8 +36,7 @@ std::string EncoderCopyIn(const std::string& folder);
 // test reads, the terminal a program writes to or reads from}. Both close on exec.
 std::pair<int, int> OpenTerminal();
 
-// Runs stipplor-encode with its standard error on a terminal (a pseudo-terminal in raw mode,
-// 80 columns): `err` is every byte written to it.
-Finished RunEncoderOnTerminal(const std::vector<std::string>& args);
+// What was written to the stream whose reading end is `fd`, so far.
+std::string Written(int fd);
 
 }  // namespace stipplor::test

@@ -1,7 +1,5 @@
 #include "tests/support/test_files.h"
 
-#include <unistd.h>
-
 #include <QBuffer>
 #include <algorithm>
 #include <cstdlib>
@@ -34,22 +32,6 @@ std::vector<std::string> NamesIn(const std::string& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-WithoutRootPrivileges::WithoutRootPrivileges() {
-  constexpr id_t kNobody = 65534;
-  if (::geteuid() != 0) return;
-  // Real and effective ids both, so that the programs started meanwhile are wholly nobody's;
-  // the saved ids stay root's, which allows the way back.
-  if (::setresgid(kNobody, kNobody, 0) != 0 || ::setresuid(kNobody, kNobody, 0) != 0) {
-    throw std::runtime_error("cannot act as nobody");
-  }
-  switched_ = true;
-}
-
-WithoutRootPrivileges::~WithoutRootPrivileges() {
-  // The tests after would lie.
-  if (switched_ && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0)) std::abort();
 }
 
 void WriteFile(const std::string& path, const QByteArray& bytes) {

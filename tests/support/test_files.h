@@ -25,19 +25,6 @@ class TempDir {
   std::string path_;
 };
 
-// While it lives, file permissions hold for this process and the programs it starts: a test
-// running as root acts as the user "nobody". Files such a test uses must be open to others.
-class WithoutRootPrivileges {
- public:
-  WithoutRootPrivileges();
-  ~WithoutRootPrivileges();
-  WithoutRootPrivileges(const WithoutRootPrivileges&) = delete;
-  WithoutRootPrivileges& operator=(const WithoutRootPrivileges&) = delete;
-
- private:
-  bool switched_ = false;
-};
-
 std::vector<std::string> NamesIn(const std::string& folder);  // sorted
 void WriteFile(const std::string& path, const QByteArray& bytes);
 QByteArray ReadFile(const std::string& path);
