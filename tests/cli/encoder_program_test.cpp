@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <thread>
@@ -19,12 +18,7 @@
 namespace stipplor {
 namespace {
 
-using test::Encoded;
-using test::Finished;
-using test::Gradient;
-using test::ReadFile;
-using test::RunEncoder;
-using test::WriteFile;
+using namespace test;
 
 const QByteArray kOldPage = "<HTML>the page of an earlier run</HTML>\r\n";
 
@@ -34,7 +28,7 @@ struct Folder {
     ::chmod(temp.Path().c_str(), 0755), ::mkdir(path.c_str(), 0), ::chmod(path.c_str(), 0777);
   }
   std::string operator/(const std::string& name) const { return path + "/" + name; }
-  test::TempDir temp;
+  TempDir temp;
   std::string path = temp / "Bilder – été 写真";
 };
 
@@ -45,7 +39,7 @@ Finished RunAsUser(std::vector<std::string> command, const std::string& in = "/d
     command.insert(command.begin(),
                    {"/usr/bin/setpriv", "--reuid=" + user, "--regid=" + user, "--clear-groups"});
   }
-  return test::RunProgram(command[0], {command.begin() + 1, command.end()}, "", in);
+  return RunProgram(command[0], {command.begin() + 1, command.end()}, "", in);
 }
 
 // Whatever fails, the run says what and why in one line (a usage error adds the usage) and
@@ -53,7 +47,7 @@ Finished RunAsUser(std::vector<std::string> command, const std::string& in = "/d
 // so that permissions count.
 TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   const Folder dir;
-  const std::string encoder = test::EncoderCopyIn(dir.path);
+  const std::string encoder = EncoderCopyIn(dir.path);
   const std::string picture = dir / "picture.bmp", page = dir / "page.html";
   WriteFile(picture, Encoded(Gradient(200, 200), "BMP"));  // a page of some 600 kB
   WriteFile(dir / "text.jpg", "not a picture\n");
@@ -123,9 +117,7 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
     WriteFile(target, kOldPage);
     ::chmod(target.c_str(), target.ends_with("locked.html") ? 0444 : 0666);
   }
-  const auto names = [&] {
-    return std::pair(test::NamesIn(dir.path), test::NamesIn(dir / "disk"));
-  };
+  const auto names = [&] { return std::pair(NamesIn(dir.path), NamesIn(dir / "disk")); };
   const auto before = names();
   for (auto [args, message, in] : cases) {
     const bool limited = !args.empty() && args[0].starts_with("--fsize");
@@ -143,7 +135,7 @@ TEST(EncoderProgram, AFailedRunSaysWhyAndKeepsTheTarget) {
   const std::string script = "exec 3<>\"$0\" 2>&-; \"$@\" -o \"$0\"; echo end >&3; head -n1 <&3";
   const std::vector<std::string> wide = {"-c",    script,       dir / "fifo",
                                          encoder, "--size=1:2", dir / "wide.bmp"};
-  EXPECT_EQ(test::RunProgram("/bin/sh", wide).out, "end\n");
+  EXPECT_EQ(RunProgram("/bin/sh", wide).out, "end\n");
   ::umount2((dir / "disk").c_str(), MNT_DETACH);
 }
 
@@ -170,7 +162,7 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
               line.document ? document.Text() : SavedFileForm(document.BodyMarkup()));
   }
   // Standard input left non-blocking by the program that shares it, the picture coming later.
-  const Finished waited = test::RunProgram(
+  const Finished waited = RunProgram(
       "/bin/sh", {"-c",
                   "(sleep 0.3; cat \"$0\") | python3 -c 'import os, sys; os.set_blocking(0, False);"
                   " os.execv(sys.argv[1], sys.argv[1:])' \"$1\" -",
@@ -180,12 +172,9 @@ TEST(EncoderProgram, WritesThePageOfTheDesktopProgram) {
   // A file that standard output already writes to is written in place, not replaced.
   const std::string redirected = dir / "redirected.html";
   WriteFile(redirected, "");
-  struct stat before {};
-  struct stat after {};
-  ::stat(redirected.c_str(), &before);
+  const ino_t inode = StatusOf(redirected).st_ino;
   EXPECT_EQ(RunEncoder({picture, "-o", "/dev/stdout"}, redirected).exitCode, 0);
-  ::stat(redirected.c_str(), &after);
-  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(StatusOf(redirected).st_ino, inode);
   EXPECT_EQ(ReadFile(redirected), ReadFile(dir / "gradient.html"));
 
   // --max-bytes: the page of --width at the widest width whose file, in the form written, keeps
@@ -230,13 +219,13 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
   const Finished piped = RunEncoder(args);
   EXPECT_EQ(piped.exitCode, 1);
   EXPECT_TRUE(piped.err == missing + text || piped.err == text + missing) << piped.err;
-  EXPECT_EQ(test::NamesIn(dir / "pages"),
+  EXPECT_EQ(NamesIn(dir / "pages"),
             (std::vector<std::string>{"a.html", "caf\xE9.html", "text.html"}));
   EXPECT_EQ(ReadFile(dir / "pages/text.html"), kOldPage);
   // Where the system refuses every new thread (a user at the limit of their processes, which
   // binds no root), the one thread there is encodes them all.
   std::vector<std::string> limited = {"/usr/bin/prlimit", "--nproc=1", "/usr/bin/env",
-                                      "ASAN_OPTIONS=detect_leaks=0", test::EncoderCopyIn(dir.path)};
+                                      "ASAN_OPTIONS=detect_leaks=0", EncoderCopyIn(dir.path)};
   const std::vector<std::string> again = command("again");
   limited.insert(limited.end(), again.begin(), again.end());
   EXPECT_EQ(RunAsUser(limited).exitCode, 1);
@@ -251,22 +240,22 @@ TEST(EncoderProgram, SeveralInputsGoOnPastAFileThatFails) {
   const auto broken = [&](const std::string& stream, std::vector<std::string> args) {
     args.insert(args.begin(), {"-c", "exec 3<>\"$0\" " + stream + ">\"$0\" 3<&-; exec \"$@\"",
                                dir / "fifo", STIPPLOR_ENCODE_PATH});
-    return test::RunProgram("/bin/sh", args);
+    return RunProgram("/bin/sh", args);
   };
   EXPECT_EQ(broken("2", command("unread")).exitCode, 1);
-  EXPECT_EQ(test::NamesIn(dir / "unread"), (std::vector<std::string>{"a.html", "caf\xE9.html"}));
+  EXPECT_EQ(NamesIn(dir / "unread"), (std::vector<std::string>{"a.html", "caf\xE9.html"}));
   const Finished unread = broken("1", {dir / "a.bmp"});
   EXPECT_EQ(unread.exitCode, 1);
   EXPECT_EQ(unread.err, "stipplor-encode: standard output: Broken pipe\n");
   // However many inputs, a thread a core at most: counted in the calls that start threads.
-  EXPECT_EQ(test::RunEncoderTraced("clone,clone3", dir / "threads", command("traced")).exitCode, 1);
+  EXPECT_EQ(RunEncoderTraced("clone,clone3", dir / "threads", command("traced")).exitCode, 1);
   EXPECT_LT(ReadFile(dir / "threads").count('\n'), std::thread::hardware_concurrency());
-  const auto [reading, terminal] = test::OpenTerminal();
+  const auto [reading, terminal] = OpenTerminal();
   std::vector<std::string> onTerminal = {"-c", "exec \"$@\" 2>\"$0\"", ::ttyname(terminal),
                                          STIPPLOR_ENCODE_PATH};
   onTerminal.insert(onTerminal.end(), args.begin(), args.end());
-  EXPECT_EQ(test::RunProgram("/bin/sh", onTerminal).exitCode, 1);
-  const std::string shown = test::Written(reading);
+  EXPECT_EQ(RunProgram("/bin/sh", onTerminal).exitCode, 1);
+  const std::string shown = Written(reading);
   EXPECT_TRUE(shown.find("/4 files") != std::string::npos && shown.ends_with(" \r") &&
               shown.find(missing) != std::string::npos && shown.find(text) != std::string::npos)
       << shown;

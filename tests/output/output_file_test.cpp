@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -15,15 +14,7 @@
 namespace stipplor {
 namespace {
 
-using test::ReadFile;
-using test::TempDir;
-using test::WriteFile;
-
-struct stat StatusOf(const std::string& path) {
-  struct stat status {};
-  EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-  return status;
-}
+using namespace test;
 
 // A regular file is replaced only when the output is committed, keeping its owner and
 // permissions (a new one gets the usual); through a symbolic link too, the temporary file beside
@@ -44,7 +35,7 @@ TEST(OutputFile, ReplacesARegularFileWhenCommittedAndWritesADeviceInPlace) {
     output.Write(big);
     const bool far = name == "far.html";
     EXPECT_EQ(dir.Names().size(), far ? 4u : 5u) << name;  // a temporary file beside the target
-    EXPECT_EQ(test::NamesIn(dir / "other").size(), far ? 1u : 0u) << name;
+    EXPECT_EQ(NamesIn(dir / "other").size(), far ? 1u : 0u) << name;
   }
   EXPECT_EQ(ReadFile(dir / "real.html"), "old");
   const ino_t devNull = StatusOf("/dev/null").st_ino;
@@ -88,16 +79,21 @@ TEST(OutputFile, ReplacesAFileOfALongNameDeeperThanPathMax) {
   ::fchdir(start), ::close(start);
 }
 
-// The page's bytes reach the disk before its name replaces the old page, and the folder's new
-// name before the run ends: seen in the system calls stipplor-encode makes.
-TEST(OutputFile, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
+// A signal while a page is written leaves the old one and no temporary file, and ends the run
+// as it would. The page's bytes reach the disk before its name replaces the old page, and the
+// folder's new name before the run ends: seen in the system calls stipplor-encode makes. Threads
+// slowed inside umask() never leave a page open to everyone.
+TEST(OutputFile, APageIsSoundThroughSignalsAndThreadsAndOnTheDiskBeforeTheRunEnds) {
   TempDir dir;
-  WriteFile(dir / "picture.bmp", test::Encoded(test::Gradient(20, 20), "BMP"));
+  WriteFile(dir / "picture.bmp", Encoded(Gradient(20, 20), "BMP"));
   WriteFile(dir / "page.html", "old");
-  const test::Finished run =
-      test::RunEncoderTraced("fsync,fdatasync,rename,renameat,renameat2", dir / "calls",
-                             {dir / "picture.bmp", "-o", dir / "page.html"},
-                             "fsync:error=EINVAL:when=2");  // the folder's, which is no failure
+  std::vector<std::string> args = {dir / "picture.bmp", "-o", dir / "page.html"};
+  EXPECT_EQ(RunEncoderTraced("fsync", dir / "calls", args, "fsync:signal=SIGTERM").exitCode, -1);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"calls", "page.html", "picture.bmp"}));
+  EXPECT_EQ(ReadFile(dir / "page.html"), "old");
+  const Finished run =
+      RunEncoderTraced("fsync,fdatasync,rename,renameat,renameat2", dir / "calls", args,
+                       "fsync:error=EINVAL:when=2");  // the folder's, which is no failure
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::string calls = ReadFile(dir / "calls").toStdString();
   const std::size_t renamed = calls.find("rename");
@@ -106,26 +102,13 @@ TEST(OutputFile, AReplacedPageIsOnTheDiskBeforeTheRunEnds) {
   EXPECT_LT(calls.find("<" + dir / ".page.html."), renamed);
   EXPECT_LT(renamed, calls.find("<" + dir.Path() + ">)"));
   EXPECT_NE(calls.find("<" + dir.Path() + ">)"), std::string::npos);
-}
-
-// A signal while a page is written leaves the old one and no temporary file, and ends the run
-// as it would; threads slowed inside umask() never leave a page open to everyone.
-TEST(OutputFile, SignalsAndThreadsLeaveSoundFiles) {
-  TempDir dir;
-  WriteFile(dir / "picture.bmp", test::Encoded(test::Gradient(20, 20), "BMP"));
-  WriteFile(dir / "page.html", "old");
-  std::vector<std::string> args = {dir / "picture.bmp", "-o", dir / "page.html"};
-  EXPECT_EQ(test::RunEncoderTraced("fsync", dir / "calls", args, "fsync:signal=SIGTERM").exitCode,
-            -1);
-  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"calls", "page.html", "picture.bmp"}));
   args = {"-d", dir.Path()};
   for (int i = 0; i < 20; ++i) {
     args.push_back(dir / (std::to_string(i) + ".bmp"));
     ::symlink("picture.bmp", args.back().c_str());
   }
   const mode_t mask = ::umask(022);
-  EXPECT_EQ(test::RunEncoderTraced("umask", dir / "calls", args, "umask:delay_exit=20000").exitCode,
-            0);
+  EXPECT_EQ(RunEncoderTraced("umask", dir / "calls", args, "umask:delay_exit=20000").exitCode, 0);
   ::umask(mask);
   for (int i = 0; i < 20; ++i)
     EXPECT_EQ(StatusOf(dir / (std::to_string(i) + ".html")).st_mode, S_IFREG | 0644u);

@@ -47,6 +47,12 @@ QByteArray ReadFile(const std::string& path) {
   return QByteArray::fromStdString(bytes);
 }
 
+struct stat StatusOf(const std::string& path) {
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) != 0) throw std::runtime_error("cannot stat " + path);
+  return status;
+}
+
 QByteArray Encoded(const QImage& image, const char* format, int quality) {
   QByteArray bytes;
   QBuffer buffer(&bytes);

@@ -2,6 +2,8 @@
 
 // Real files for the tests: a temporary folder, and pictures made by Qt's writers.
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QImage>
 #include <string>
@@ -28,6 +30,7 @@ class TempDir {
 std::vector<std::string> NamesIn(const std::string& folder);  // sorted
 void WriteFile(const std::string& path, const QByteArray& bytes);
 QByteArray ReadFile(const std::string& path);
+struct stat StatusOf(const std::string& path);  // of the link itself, for a symbolic link
 
 // The image in the given format ("BMP", "PNG", "JPEG", ...) as Qt writes it.
 QByteArray Encoded(const QImage& image, const char* format, int quality = -1);
