@@ -15,9 +15,9 @@ namespace {
 
 using test::Written;
 
-// Nothing here waits for the clock: the first row draws at once, and so does the first call
-// after a report.
-TEST(Progress, DrawsTheBarAndReportsAboveIt) {
+// The first row draws at once, and so does the first call after a report; then the bar redraws
+// at most ten times a second.
+TEST(Progress, DrawsTheBarReportsAboveItAndRedrawsAtMostTenTimesASecond) {
   const auto [terminal, slave] = test::OpenTerminal();
   {
     Progress progress(slave, 2);
@@ -43,11 +43,7 @@ TEST(Progress, DrawsTheBarAndReportsAboveIt) {
   }
   const std::string blank = "\r" + std::string(35, ' ') + "\r";
   EXPECT_EQ(Written(terminal), blank + "x\n\r[########################] 3/3 rows" + blank);
-}
-
-TEST(Progress, RedrawsAtMostTenTimesASecond) {
   using Clock = std::chrono::steady_clock;
-  const auto [terminal, slave] = test::OpenTerminal();
   const Clock::time_point start = Clock::now();
   {
     Progress progress(slave, 1);

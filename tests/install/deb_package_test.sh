@@ -16,9 +16,8 @@ cpack --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.log" 2>
   { cat "$tmp/cpack.log"; fail "cpack"; }
 deb=$tmp/package/stipplor_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || { ls "$tmp/package"; fail "no $(basename "$deb")"; }
-[ "$(dpkg-deb --field "$deb" Package Version Section)" = "Package: stipplor
-Version: $version
-Section: graphics" ] || fail "package fields: $(dpkg-deb --field "$deb" Package Version Section)"
+fields=$(dpkg-deb --field "$deb" Package Version Section)
+[ "$fields" = $'Package: stipplor\nVersion: '"$version"$'\nSection: graphics' ] || fail "package fields: $fields"
 depends=$(dpkg-deb --field "$deb" Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6webenginewidgets6; do
   grep -q "\\b$library\\b" <<<"$depends" || fail "Depends lacks $library: $depends"

@@ -34,9 +34,9 @@ done < <("$prefix/bin/stipplor-encode" --help |
   sed -n 's/^\(Usage:\)\? *\(stipplor-encode .*\)/\2/p; s/^  \(-.*[^ ]\)   .*/\1/p')
 
 # Both programs name their version, the desktop program without a display.
-[ "$("$prefix/bin/stipplor-encode" --version)" = "stipplor-encode $version" ] ||
-  fail "stipplor-encode --version"
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/stipplor" --version) ||
-  fail "stipplor --version needs more than it should"
-[ "$out" = "stipplor $version" ] || fail "stipplor --version says '$out'"
+for program in stipplor-encode stipplor; do
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$program" --version) ||
+    fail "$program --version needs more than it should"
+  [ "$out" = "$program $version" ] || fail "$program --version says '$out'"
+done
 echo "install: programs, desktop entry, icon and manual page in place under $prefix"
