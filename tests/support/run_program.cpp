@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <stdexcept>
 
 #include "tests/support/test_files.h"
@@ -21,11 +20,9 @@ namespace {
 // Starts the program with its standard input, output and error from and to those files.
 pid_t Start(const std::string& program, const std::vector<std::string>& args,
             const std::string& inPath, const std::string& outPath, const std::string& errPath) {
-  std::vector<std::string> words = {program};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  argv.reserve(words.size() + 1);
-  for (std::string& word : words) argv.push_back(word.data());
+  // posix_spawn changes none of the words.
+  std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -75,14 +72,6 @@ Finished RunEncoderTraced(const std::string& calls, const std::string& log,
                  {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0", STIPPLOR_ENCODE_PATH});
   command.insert(command.end(), args.begin(), args.end());
   return RunProgram("/usr/bin/strace", command);
-}
-
-std::string EncoderCopyIn(const std::string& folder) {
-  std::string copy = folder + "/stipplor-encode";
-  std::filesystem::copy_file(STIPPLOR_ENCODE_PATH, copy);
-  using std::filesystem::perms;
-  std::filesystem::permissions(copy, perms::all & ~perms::group_write & ~perms::others_write);
-  return copy;
 }
 
 std::pair<int, int> OpenTerminal() {

@@ -28,10 +28,6 @@ Finished RunEncoder(const std::vector<std::string>& args, const std::string& std
 Finished RunEncoderTraced(const std::string& calls, const std::string& log,
                           const std::vector<std::string>& args, const std::string& inject = "");
 
-// A copy of that stipplor-encode in `folder`, for runs as another user: the build may lie in a
-// folder only its owner enters. The folder must be open to that user.
-std::string EncoderCopyIn(const std::string& folder);
-
 // A pseudo-terminal of 80 columns in raw mode, so that the bytes arrive as written: {the end the
 // test reads, the terminal a program writes to or reads from}. Both close on exec.
 std::pair<int, int> OpenTerminal();
