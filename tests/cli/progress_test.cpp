@@ -60,8 +60,7 @@ TEST(RowCountingSink, CountsTheRowsOfARun) {
   const Picture picture(40, 31);
   for (const bool bw : {false, true}) {
     EncodeOptions options;
-    options.BW = bw ? -1 : 0;
-    options.Ratio = bw ? 1 : 4;
+    options.BW = bw ? -1 : 0, options.Ratio = bw ? 1 : 4;
     const std::optional<Region> region = bw ? std::nullopt : std::optional(Region{3, 2, 20, 9});
     HtmlDocument direct, counted;
     Encode(picture, region, options, direct);

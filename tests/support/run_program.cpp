@@ -15,11 +15,10 @@ extern char** environ;
 
 namespace stipplor::test {
 
-namespace {
-
-// Starts the program with its standard input, output and error from and to those files.
-pid_t Start(const std::string& program, const std::vector<std::string>& args,
-            const std::string& inPath, const std::string& outPath, const std::string& errPath) {
+Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
+                    const std::string& stdoutPath, const std::string& stdinPath) {
+  const TempDir dir;
+  const std::string outPath = stdoutPath.empty() ? dir / "out" : stdoutPath, errPath = dir / "err";
   // posix_spawn changes none of the words.
   std::vector<char*> argv = {const_cast<char*>(program.c_str())};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -27,34 +26,21 @@ pid_t Start(const std::string& program, const std::vector<std::string>& args,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   constexpr int kWrite = O_WRONLY | O_CREAT | O_TRUNC;
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, stdinPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), kWrite, 0644);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), kWrite, 0644);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error("cannot start " + program);
-  return pid;
-}
-
-int ExitCodeOf(pid_t pid) {
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) throw std::runtime_error("cannot wait for the program");
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-}  // namespace
-
-Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
-                    const std::string& stdoutPath, const std::string& stdinPath) {
-  const TempDir dir;
-  const std::string outPath = stdoutPath.empty() ? dir / "out" : stdoutPath;
   Finished finished;
-  finished.exitCode = ExitCodeOf(Start(program, args, stdinPath, outPath, dir / "err"));
+  finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   if (stdoutPath.empty()) finished.out = ReadFile(outPath).toStdString();
-  finished.err = ReadFile(dir / "err").toStdString();
+  finished.err = ReadFile(errPath).toStdString();
   return finished;
 }
 
