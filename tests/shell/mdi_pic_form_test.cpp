@@ -69,14 +69,12 @@ TEST_F(ShellTest, TheCommandsAnswerTheirKeysWhereverTheFocusIs) {
   test::Gradient(20, 10).save(Path("p.bmp"));
   dialogs.files = {Path("p.bmp")};
   QGuiApplication::clipboard()->setImage(test::Gradient(20, 10));
-  for (const auto& [keys, item] : {std::pair{"Ctrl+O", "mnuFileOpen"},
-                                   {"Ctrl+V", "mnuPastePicture"},
-                                   {"Ctrl+E", "mnuEncode"},
-                                   {"F5", "mnuEncode"},
-                                   {"Ctrl+S", "mnuSave"},
-                                   {"Ctrl+Shift+S", "mnuSave"},
-                                   {"Ctrl+Shift+C", "mnuCopyPage"},
-                                   {"Ctrl+Q", "mnuFileExit"}}) {
+  const char* const pairs[] = {"Ctrl+O",       "mnuFileOpen", "Ctrl+V",       "mnuPastePicture",
+                               "Ctrl+E",       "mnuEncode",   "F5",           "mnuEncode",
+                               "Ctrl+S",       "mnuSave",     "Ctrl+Shift+S", "mnuSave",
+                               "Ctrl+Shift+C", "mnuCopyPage", "Ctrl+Q",       "mnuFileExit"};
+  for (std::size_t i = 0; i < std::size(pairs); i += 2) {  // the keys, then the item
+    const char *keys = pairs[i], *item = pairs[i + 1];
     // Keys go to the focus widget, the page's view once it shows; the view hands back those its
     // page does not use a moment later.
     form->ResultWindow()->WebBrowser1->setFocus();
@@ -88,7 +86,7 @@ TEST_F(ShellTest, TheCommandsAnswerTheirKeysWhereverTheFocusIs) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
+TEST_F(ShellTest, OpensAPictureDroppedFromTheMenuOrRecentPicturesAndReportsARefusedOne) {
   const auto drop = [this](const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
@@ -128,42 +126,23 @@ TEST_F(ShellTest, OpensAPictureDroppedOrFromTheMenuAndReportsARefusedOne) {
   char* argv[] = {name.data(), name.data()};
   OpenStartFile(*form, {QString::fromLocal8Bit(name.c_str())}, 2, argv);
   EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
+  // The pictures opened come back in the next run, newest first; a pasted one has no file.
+  QGuiApplication::clipboard()->setImage(test::Gradient(4, 4));
+  Trigger("mnuPastePicture");
+  form = std::make_unique<MDIPicForm>(dialogs);
+  EXPECT_EQ(Item("mnuRecent1")->text(), "&1 " + Path("caf\\xE9.bmp"));
+  EXPECT_EQ(Item("mnuRecent2")->text(), "&2 " + good);
+  EXPECT_FALSE(Item("mnuRecent3")->isVisible());
+  Trigger("mnuRecent1");
+  EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
+  std::filesystem::remove(folder / "p.bmp");
+  Trigger("mnuRecent2");  // a missing one goes with a warning
+  EXPECT_EQ(dialogs.warnings.back(),
+            good + " no longer exists; it is removed from the recent pictures.");
+  EXPECT_FALSE(Item("mnuRecent2")->isVisible());
 }
 
-TEST_F(ShellTest, PastesAPictureAndCopiesThePageInTheBytesSaveAsWrites) {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  test::Gradient(40, 30).save(Path("p.bmp"));
-  auto* png = new QMimeData;  // as a browser's "Copy Image" or a screenshot tool gives it
-  png->setData(QStringLiteral("image/png"), test::Encoded(test::Gradient(30, 20), "PNG"));
-  auto* copied = new QMimeData;  // as a file manager copies a file
-  copied->setUrls({QUrl::fromLocalFile(Path("p.bmp"))});
-  const struct {
-    std::function<void()> put;
-    int width;
-    QString caption;
-  } cases[] = {{[&] { clipboard->setMimeData(png); }, 30, "Pasted picture"},
-               {[&] { clipboard->setMimeData(copied); }, 40, Path("p.bmp")},
-               {[&] { clipboard->setImage(test::Gradient(25, 15)); }, 25, "Pasted picture"}};
-  for (const auto& c : cases) {
-    c.put();
-    Trigger("mnuPastePicture");
-    EXPECT_EQ(form->PictureWindow()->picture().Width(), c.width);
-    EXPECT_EQ(form->PictureWindow()->windowTitle(), c.caption);
-  }
-  EXPECT_FALSE(Item("mnuCopyPage")->isEnabled());
-  EncodeAndWait();
-  SaveAs(Path("page.html"));
-  EXPECT_EQ(QFileInfo(dialogs.calls.back().fileName).fileName(), QStringLiteral("pasted.html"));
-  Trigger("mnuCopyPage");
-  for (const char* type : {"text/html", "text/plain"}) {
-    EXPECT_EQ(clipboard->mimeData()->data(type), test::ReadFile(folder / "page.html")) << type;
-  }
-  EXPECT_FALSE(Item("mnuPastePicture")->isEnabled());  // a page is no picture
-  ResultSubWindow()->close();
-  EXPECT_FALSE(Item("mnuCopyPage")->isEnabled() || Item("mnuOpenInBrowser")->isEnabled());
-}
-
-TEST_F(ShellTest, OpenInBrowserHandsTheSavedPageOrACopyForTheRunToXdgOpen) {
+TEST_F(ShellTest, PastesAPictureAndHandsThePageOnInTheBytesSaveAsWrites) {
   // A stand-in xdg-open on the PATH records the URL it is given.
   std::filesystem::create_directory(folder / "bin");
   test::WriteFile(folder / "bin/xdg-open",
@@ -175,15 +154,39 @@ TEST_F(ShellTest, OpenInBrowserHandsTheSavedPageOrACopyForTheRunToXdgOpen) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return test::ReadFile(folder / "urls").count('\n') >= n; }));
     return test::ReadFile(folder / "urls").split('\n').value(n - 1);
   };
-  OpenPicture(20, 10);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  test::Gradient(40, 30).save(Path("p.bmp"));
+  auto* png = new QMimeData;  // as a browser's "Copy Image" or a screenshot tool gives it
+  png->setData(QStringLiteral("image/png"), test::Encoded(test::Gradient(30, 20), "PNG"));
+  auto* copied = new QMimeData;  // as a file manager copies a file
+  copied->setUrls({QUrl::fromLocalFile(Path("p.bmp"))});
+  auto* image = new QMimeData;  // as QClipboard::setImage() puts it
+  image->setImageData(test::Gradient(25, 15));
+  for (const auto& [data, width, caption] : {std::tuple{png, 30, QString("Pasted picture")},
+                                             {copied, 40, Path("p.bmp")},
+                                             {image, 25, QString("Pasted picture")}}) {
+    clipboard->setMimeData(data);
+    Trigger("mnuPastePicture");
+    EXPECT_EQ(form->PictureWindow()->picture().Width(), width);
+    EXPECT_EQ(form->PictureWindow()->windowTitle(), caption);
+  }
+  EXPECT_FALSE(Item("mnuCopyPage")->isEnabled());
   EncodeAndWait();
-  Trigger("mnuOpenInBrowser");
+  Trigger("mnuOpenInBrowser");  // not saved yet: a copy for the run
   const QString copy = QUrl::fromEncoded(url(1)).toLocalFile();
-  EXPECT_EQ(test::ReadFile(copy.toStdString()).toStdString(),
-            SavedFileForm(form->ResultWindow()->ShownDocument().BodyMarkup()));
   SaveAs(FileNameFromBytes(folder / "caf\xE9.html"));
+  EXPECT_EQ(QFileInfo(dialogs.calls.back().fileName).fileName(), QStringLiteral("pasted.html"));
+  const QByteArray saved = test::ReadFile(folder / "caf\xE9.html");
+  EXPECT_EQ(test::ReadFile(copy.toStdString()), saved);
   Trigger("mnuOpenInBrowser");
   EXPECT_EQ(url(2), "file://" + QUrl::toPercentEncoding(Path("caf"), "/") + "%E9.html");
+  Trigger("mnuCopyPage");
+  for (const char* type : {"text/html", "text/plain"}) {
+    EXPECT_EQ(clipboard->mimeData()->data(type), saved) << type;
+  }
+  EXPECT_FALSE(Item("mnuPastePicture")->isEnabled());  // a page is no picture
+  ResultSubWindow()->close();
+  EXPECT_FALSE(Item("mnuCopyPage")->isEnabled() || Item("mnuOpenInBrowser")->isEnabled());
   form.reset();  // the program ends, and the copy with it
   EXPECT_FALSE(QFileInfo::exists(copy));
 }
@@ -193,25 +196,6 @@ TEST(RecentPicturesTest, KeepsEightNamesOnceNewestFirst) {
   for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "c"}) recent.Add(name);
   recent.Remove("h");
   EXPECT_EQ(recent.Names(), QStringList({"c", "i", "g", "f", "e", "d", "b"}));
-}
-
-TEST_F(ShellTest, RecentPicturesComeBackInTheNextRunAndAMissingOneGoesWithAWarning) {
-  test::WriteFile(folder / "caf\xE9.bmp", test::Encoded(test::Gradient(4, 4), "BMP"));
-  OpenPicture(4, 4);
-  Open(FileNameFromBytes(folder / "caf\xE9.bmp"));
-  QGuiApplication::clipboard()->setImage(test::Gradient(4, 4));
-  Trigger("mnuPastePicture");                    // no file: not listed
-  form = std::make_unique<MDIPicForm>(dialogs);  // the next run
-  EXPECT_EQ(Item("mnuRecent1")->text(), "&1 " + Path("caf\\xE9.bmp"));
-  EXPECT_EQ(Item("mnuRecent2")->text(), "&2 " + Path("p.bmp"));
-  EXPECT_FALSE(Item("mnuRecent3")->isVisible());
-  Trigger("mnuRecent1");
-  EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
-  std::filesystem::remove(folder / "p.bmp");
-  Trigger("mnuRecent2");
-  EXPECT_EQ(dialogs.warnings.back(),
-            Path("p.bmp") + " no longer exists; it is removed from the recent pictures.");
-  EXPECT_FALSE(Item("mnuRecent2")->isVisible());
 }
 
 TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
@@ -266,21 +250,16 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
   EXPECT_EQ(dialogs.calls.size(), 1U);
   ASSERT_TRUE(black.save(Path("beyond.bmp")));
   Open(Path("beyond.bmp"));
-  const struct {
-    int answer;
-    const char* caption;
-    const char* width;  // the table's width on the page
-  } cases[] = {
-      {2, "1:2  B&W  Dotted  Grey", " width=2000 "},  // cancelled: the previous page stays
-      {1, "1:2  B&W  Dotted  Grey", " width=2002 "},
-      {0, "1:2  B&W  Dotted  Grey  Width-1600", " width=1600 "},
-  };
-  for (const auto& c : cases) {
-    dialogs.answers = {c.answer};
+  // The answer, then the caption and the table's width on the page; a failed run keeps the page.
+  const auto run = [this](int answer, const std::string& caption, const char* width) {
+    dialogs.answers = {answer};
     Trigger("mnuEncode");
-    EXPECT_EQ(form->ResultWindow()->windowTitle().toStdString(), c.caption);
-    EXPECT_NE(form->ResultWindow()->ShownDocument().Text().find(c.width), std::string::npos);
-  }
+    EXPECT_EQ(form->ResultWindow()->windowTitle().toStdString(), caption);
+    EXPECT_NE(form->ResultWindow()->ShownDocument().Text().find(width), std::string::npos);
+  };
+  run(2, "1:2  B&W  Dotted  Grey", " width=2000 ");  // cancelled: the previous page stays
+  run(1, "1:2  B&W  Dotted  Grey", " width=2002 ");
+  run(0, "1:2  B&W  Dotted  Grey  Width-1600", " width=1600 ");
   EXPECT_EQ(dialogs.calls.back().text,
             "This page would have 1,001,000 cells, about 4 MB; browsers show pages of up to about "
             "1,000,000 cells.\rEncode it scaled to a page width of 1600 pixels, at full size "
@@ -288,14 +267,11 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
   EXPECT_EQ(dialogs.calls.back().buttons,
             QStringList({"Scale to 1600 Pixels", "Full Size", "Cancel"}));
 
-  // 2 x 20000 colored table cells leave the 16-bit range: a run that fails keeps the page.
+  // 2 x 20000 colored table cells leave the 16-bit range.
   Trigger("mnuColored");
   OpenPicture(20000, 2);
-  Trigger("mnuEncode");
+  run(0, "1:2  B&W  Dotted  Grey  Width-1600", " width=1600 ");
   EXPECT_EQ(dialogs.calls.back().text, QStringLiteral("Overflow"));
-  EXPECT_EQ(form->ResultWindow()->windowTitle(),
-            QStringLiteral("1:2  B&W  Dotted  Grey  Width-1600"));
-  EXPECT_NE(form->ResultWindow()->ShownDocument().Text().find(" width=1600 "), std::string::npos);
 }
 
 TEST(PageGuardTest, EstimatesEachFamilysBytesAndOffersNoWidthWhenNoneFits) {
