@@ -42,8 +42,7 @@ TEST(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
   };
   // clang-format on
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message()
-                 << c.in.W << "x" << c.in.H << " " << c.in.PW << "x" << c.in.PH);
+    SCOPED_TRACE(&c - cases);
     const auto layout = c.newPicture ? LayOutNewPicture(c.in) : LayOut(c.in);
     ASSERT_TRUE(layout.has_value());
     // The bars stand 18 pixels in from the far edges and leave the corner free when both show.
@@ -130,28 +129,23 @@ TEST(SelectionModelTest, KeepsItsPicturePixelsAtEveryZoom) {
     ViewportMap drawn, seen;
     Region rect;
     std::array<double, 4> corners;
+    int pushedTo = 0;  // then moved from (10, 10) to (pushedTo, 10) in a 300 x 200 picture
   } cases[] = {
       {{}, {}, {5, 7, 40, 20}, {5, 7, 45, 27}},
       {{-16, 0, 2}, {-16, 0, 2}, {10, 3, 20, 10}, {4, 6, 44, 26}},
       {{-16, 0, 2}, {0, -8, 0.5}, {10, 3, 20, 10}, {5, -6.5, 15, -1.5}},
       {{0, -8, 0.25}, {-8, 0, 1}, {20, 60, 160, 80}, {12, 60, 172, 140}},
+      {{0, 0, 0.5}, {0, 0, 0.5}, {220, 14, 80, 40}, {110, 7, 150, 27}, 1000},  // its last column
   };
   for (const auto& c : cases) {
     SelectionModel s;
     s.Press(true, 5, 7, c.drawn);
     s.DrawTo(45, 27, c.drawn);
     s.Rezoom(c.drawn, c.seen);
+    if (c.pushedTo != 0) s.Press(false, 10, 10, c.seen), s.MoveTo(c.pushedTo, 10, c.seen, 300, 200);
     EXPECT_EQ(s.Rect(c.seen), c.rect);
     EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1}), c.corners);
   }
-  // Pushed against the right edge at 50 %, it ends on the picture's last column.
-  SelectionModel s;
-  const ViewportMap half{0, 0, 0.5};
-  s.Press(true, 5, 7, half);
-  s.DrawTo(45, 27, half);
-  s.Press(false, 10, 10, half);
-  s.MoveTo(1000, 10, half, 300, 200);
-  EXPECT_EQ(s.Rect(half), (Region{220, 14, 80, 40}));
 }
 
 class PicFormTest : public AppFixture {
@@ -184,7 +178,7 @@ class PicFormTest : public AppFixture {
   QWidget* selRect = nullptr;
 };
 
-TEST_F(PicFormTest, LaysOutAndFollowsTheMouseGestures) {
+TEST_F(PicFormTest, LaysOutFollowsTheMouseGesturesScrollsWhileADragIsHeldAndZooms) {
   Show(40000, 2);  // wider than 4095 scroll positions of 8 pixels
   EXPECT_EQ(dialogs.calls.back().text, QStringLiteral("Overflow"));
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
@@ -231,9 +225,6 @@ TEST_F(PicFormTest, LaysOutAndFollowsTheMouseGestures) {
   EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 150, 300));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 100 x 80"));
   EXPECT_TRUE(dialogs.warnings.empty());
-}
-
-TEST_F(PicFormTest, ScrollsWhileADragIsHeldBeyondAnEdgeAndZooms) {
   Show(1000, 500);
   // Held 69 pixels beyond the viewport's right edge, the drag scrolls to the picture's end.
   QTest::mousePress(pic, Qt::LeftButton, {}, {100, 50});
@@ -242,9 +233,9 @@ TEST_F(PicFormTest, ScrollsWhileADragIsHeldBeyondAnEdgeAndZooms) {
   QTest::mouseRelease(pic, Qt::LeftButton, {}, {1074, 100});
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
   // Ctrl+wheel zooms; the selection keeps its picture pixels.
-  QWheelEvent wheel({200, 100}, {}, {}, {0, -120}, {}, Qt::ControlModifier, Qt::NoScrollPhase,
-                    false);
-  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
+  QWheelEvent zoom({200, 100}, {}, {}, {0, -120}, {}, Qt::ControlModifier, Qt::NoScrollPhase,
+                   false);
+  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &zoom);
   EXPECT_EQ(pic->size(), QSize(500, 250));
   EXPECT_EQ(selRect->geometry(), QRect(50, 25, 487, 25));
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
