@@ -109,9 +109,7 @@ TEST_F(ShellTest, OpensAPictureDroppedFromTheMenuOrRecentPicturesAndReportsARefu
   EXPECT_EQ(form->PictureWindow()->windowTitle(), Path("caf\\xE9.bmp"));
   Trigger("mnuFileOpen");  // cancelled
   const QStringList filter = dialogs.calls.back().text.split(u'|');
-  ASSERT_EQ(filter.size(), 4);
-  EXPECT_EQ(filter[0], filter[1]);
-  EXPECT_EQ(filter[3], QStringLiteral("*.*"));
+  EXPECT_EQ(filter, QStringList({filter[0], filter[0], "*.*", "*.*"}));
   const QString good = OpenPicture(40, 30);
   test::WriteFile(folder / "text.jpg", "not a picture\n");
   Open(Path("text.jpg"));
@@ -144,11 +142,10 @@ TEST_F(ShellTest, OpensAPictureDroppedFromTheMenuOrRecentPicturesAndReportsARefu
 
 TEST_F(ShellTest, PastesAPictureAndHandsThePageOnInTheBytesSaveAsWrites) {
   // A stand-in xdg-open on the PATH records the URL it is given.
-  std::filesystem::create_directory(folder / "bin");
-  test::WriteFile(folder / "bin/xdg-open",
+  test::WriteFile(folder / "xdg-open",
                   QByteArray::fromStdString("#!/bin/sh\necho \"$1\" >>" + folder / "urls\n"));
-  std::filesystem::permissions(folder / "bin/xdg-open", std::filesystem::perms::owner_all);
-  qputenv("PATH", QByteArray::fromStdString(folder / "bin:") + qgetenv("PATH"));
+  std::filesystem::permissions(folder / "xdg-open", std::filesystem::perms::owner_all);
+  qputenv("PATH", QByteArray::fromStdString(folder.Path() + ":") + qgetenv("PATH"));
   test::WriteFile(folder / "urls", "");
   const auto url = [this](int n) {  // the n-th URL opened
     EXPECT_TRUE(QTest::qWaitFor([&] { return test::ReadFile(folder / "urls").count('\n') >= n; }));
@@ -238,7 +235,7 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
   EXPECT_EQ(test::ReadFile(folder / "fit.html"), test::ReadFile(folder / "w"));
 }
 
-TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun) {
+TEST_F(ShellTest, AsksBeforeALargePageReportsAFailedRunAndTakesAClickAfterTheRun) {
   QImage black(1001, 1000, QImage::Format_RGB32);
   black.fill(Qt::black);
   Trigger("mnuSize1");
@@ -246,7 +243,20 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
   // 1000 x 1000 cells are within the limit: no question.
   ASSERT_TRUE(black.copy(0, 0, 1000, 1000).save(Path("within.bmp")));
   Open(Path("within.bmp"));
+  // A click on "Encode!" that the window system delivers while a run starts is handled after the
+  // run: the run lets painting happen first, not the user's input.
+  const QPointF at = form->menuBar()->actionGeometry(Item("mnuEncode")).center();
+  int runs = 0;
+  QObject::connect(Item("mnuEncode"), &QAction::triggered, form.get(), [&runs] { ++runs; });
+  for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        form->windowHandle(), at, form->mapToGlobal(at),
+        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+  }
   Trigger("mnuEncode");
+  EXPECT_EQ(runs, 1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(runs, 2);
   EXPECT_EQ(dialogs.calls.size(), 1U);
   ASSERT_TRUE(black.save(Path("beyond.bmp")));
   Open(Path("beyond.bmp"));
@@ -290,24 +300,6 @@ TEST(PageGuardTest, EstimatesEachFamilysBytesAndOffersNoWidthWhenNoneFits) {
   EXPECT_EQ(tall.Choices(), QStringList({"Full Size", "Cancel"}));
   EXPECT_EQ(std::tuple(tall.WidthFor(0, 0), tall.WidthFor(1, 0)),
             std::tuple(std::optional(0), std::optional<int>()));
-}
-
-// A click on "Encode!" that the window system delivers while a run starts is handled after the
-// run: the run lets painting happen first, not the user's input.
-TEST_F(ShellTest, AClickQueuedAtTheStartOfARunWaitsForItsEnd) {
-  OpenPicture(20, 20);
-  const QPointF at = form->menuBar()->actionGeometry(Item("mnuEncode")).center();
-  int runs = 0;
-  QObject::connect(Item("mnuEncode"), &QAction::triggered, form.get(), [&runs] { ++runs; });
-  for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
-        form->windowHandle(), at, form->mapToGlobal(at),
-        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
-  }
-  Trigger("mnuEncode");
-  EXPECT_EQ(runs, 1);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(runs, 2);
 }
 
 TEST(TilingTest, PlacesTheShownWindowsInTwipsAndRoundsToPixels) {
@@ -378,7 +370,6 @@ TEST_F(ShellTest, TheWindowMenuFollowsTheChildWindowsAndTilingPlacesThem) {
   const QPointer<TextForm> result = form->ResultWindow();
   Trigger("mnuFileExit");
   DeleteClosedWindows();
-  EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(result.isNull());
   EXPECT_TRUE(dialogs.warnings.empty());
 }
