@@ -148,62 +148,51 @@ TEST(SelectionModelTest, KeepsItsPicturePixelsAtEveryZoom) {
   }
 }
 
-class PicFormTest : public AppFixture {
- protected:
-  // A picture in a picture window whose inner area is 400 x 300 pixels.
-  void Show(int width, int height) {
-    OpenPicture(width, height);
-    window = form->PictureWindow();
-    PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
-    QCoreApplication::processEvents();
-    ASSERT_EQ(window->size(), QSize(400, 300));
-    pic = window->findChild<QWidget*>(QStringLiteral("Pic"));
-    selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
-  }
-  QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
-  // Press, a move holding the button, release; in picture coordinates.
-  void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
-            Qt::KeyboardModifiers keys = {}) {
-    QTest::mousePress(pic, button, keys, from);
-    QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, keys, to);
-    QTest::mouseRelease(pic, button, keys, to);
-  }
-  static QString Selection(int l, int t, int r, int b) {
-    return QString::asprintf("Selection: (%d, %d) -> (%d, %d) = (%d x %d)", l, t, r, b, r - l,
-                             b - t);
-  }
+QString Selection(int l, int t, int r, int b) {
+  return QString::asprintf("Selection: (%d, %d) -> (%d, %d) = (%d x %d)", l, t, r, b, r - l, b - t);
+}
 
-  PicForm* window = nullptr;
-  QWidget* pic = nullptr;
-  QWidget* selRect = nullptr;
-};
+using PicFormTest = AppFixture;
 
 TEST_F(PicFormTest, LaysOutFollowsTheMouseGesturesScrollsWhileADragIsHeldAndZooms) {
-  Show(40000, 2);  // wider than 4095 scroll positions of 8 pixels
+  OpenPicture(40000, 2);  // wider than 4095 scroll positions of 8 pixels
   EXPECT_EQ(dialogs.calls.back().text, QStringLiteral("Overflow"));
   EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
   dialogs.warnings.clear();
-  Show(1000, 500);
-  EXPECT_EQ(Bar("HScroll1")->geometry(), QRect(0, 282, 382, 18));
-  EXPECT_EQ(Bar("VScroll1")->geometry(), QRect(382, 0, 18, 282));
+  OpenPicture(1000, 500);
+  PicForm* window = form->PictureWindow();  // its inner area made 400 x 300 pixels
+  PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
+  QCoreApplication::processEvents();
+  ASSERT_EQ(window->size(), QSize(400, 300));
+  auto* pic = window->findChild<QWidget*>(QStringLiteral("Pic"));
+  auto* selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
+  const auto bar = [window](const char* name) { return window->findChild<QScrollBar*>(name); };
+  // Press, a move holding the button, release; in picture coordinates.
+  const auto drag = [pic](QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+                          Qt::KeyboardModifiers keys = {}) {
+    QTest::mousePress(pic, button, keys, from);
+    QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, keys, to);
+    QTest::mouseRelease(pic, button, keys, to);
+  };
+  EXPECT_EQ(bar("HScroll1")->geometry(), QRect(0, 282, 382, 18));
+  EXPECT_EQ(bar("VScroll1")->geometry(), QRect(382, 0, 18, 282));
   EXPECT_EQ(window->findChild<QWidget*>("PicBox")->geometry(), QRect(0, 0, 381, 281));
-  EXPECT_EQ(QPoint(Bar("HScroll1")->maximum(), Bar("VScroll1")->maximum()), QPoint(78, 28));
-  QMouseEvent hover(QEvent::MouseMove, QPointF(12, 34), QPointF(), Qt::NoButton, {}, {});
-  QCoreApplication::sendEvent(pic, &hover);
+  EXPECT_EQ(QPoint(bar("HScroll1")->maximum(), bar("VScroll1")->maximum()), QPoint(78, 28));
+  QTest::mouseMove(pic, {12, 34});
   EXPECT_EQ(form->StatusPanel(1), QStringLiteral("(12, 34)"));
   // The right button, or the left one with Shift, moves.
-  Drag({10, 20}, {60, 50});
-  Drag({30, 30}, {60, 60}, Qt::RightButton);
-  Drag({45, 55}, {55, 65}, Qt::LeftButton, Qt::ShiftModifier);
+  drag({10, 20}, {60, 50});
+  drag({30, 30}, {60, 60}, Qt::RightButton);
+  drag({45, 55}, {55, 65}, Qt::LeftButton, Qt::ShiftModifier);
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
   EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 100, 90));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 500"));
   // Scrolling keeps the selection on its pixels; moving holds it inside the scrolled picture.
-  Bar("HScroll1")->setValue(5);
-  Bar("VScroll1")->setValue(2);
+  bar("HScroll1")->setValue(5);
+  bar("VScroll1")->setValue(2);
   EXPECT_EQ(pic->pos(), QPoint(-40, -16));
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
-  Drag({60, 70}, {995, 70}, Qt::RightButton);
+  drag({60, 70}, {995, 70}, Qt::RightButton);
   EXPECT_EQ(form->StatusPanel(1), Selection(950, 60, 1000, 90));
   QTest::mouseClick(pic, Qt::LeftButton, {}, {50, 50});
   EXPECT_TRUE(selRect->isHidden());
@@ -212,24 +201,24 @@ TEST_F(PicFormTest, LaysOutFollowsTheMouseGesturesScrollsWhileADragIsHeldAndZoom
   QTest::mousePress(pic, Qt::LeftButton, {}, {50, 60});
   QWheelEvent wheel({}, {}, {}, {0, -120}, Qt::LeftButton, {}, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
-  EXPECT_GT(Bar("VScroll1")->value(), 2);
+  EXPECT_GT(bar("VScroll1")->value(), 2);
   QTest::mouseMove(pic, {150, 300});
   QTest::mouseRelease(pic, Qt::LeftButton, {}, {150, 300});
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 100, 240));
   // The next picture is laid out at once in the same window; the selection stays.
   const QRect frame = PictureSubWindow()->geometry();
   OpenPicture(100, 80, "small.bmp");
-  EXPECT_FALSE(Bar("HScroll1")->isVisible() || Bar("VScroll1")->isVisible());
+  EXPECT_FALSE(bar("HScroll1")->isVisible() || bar("VScroll1")->isVisible());
   EXPECT_EQ(pic->pos(), QPoint(0, 0));
   EXPECT_EQ(PictureSubWindow()->geometry(), frame);
   EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 150, 300));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 100 x 80"));
   EXPECT_TRUE(dialogs.warnings.empty());
-  Show(1000, 500);
+  OpenPicture(1000, 500);
   // Held 69 pixels beyond the viewport's right edge, the drag scrolls to the picture's end.
   QTest::mousePress(pic, Qt::LeftButton, {}, {100, 50});
   QTest::mouseMove(pic, {450, 100});
-  ASSERT_TRUE(QTest::qWaitFor([this] { return Bar("HScroll1")->value() == 78; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bar("HScroll1")->value() == 78; }));
   QTest::mouseRelease(pic, Qt::LeftButton, {}, {1074, 100});
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
   // Ctrl+wheel zooms; the selection keeps its picture pixels.
@@ -242,7 +231,7 @@ TEST_F(PicFormTest, LaysOutFollowsTheMouseGesturesScrollsWhileADragIsHeldAndZoom
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 50%"));
   Trigger("mnuZoomFit");
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 40%"));
-  EXPECT_FALSE(Bar("HScroll1")->isVisible() || Bar("VScroll1")->isVisible());
+  EXPECT_FALSE(bar("HScroll1")->isVisible() || bar("VScroll1")->isVisible());
   Trigger("mnuZoom100");
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QString());
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
