@@ -30,8 +30,6 @@ namespace {
 using ShellTest = AppFixture;
 
 TEST_F(ShellTest, EachOptionItemStoresItsValueAndMovesItsMark) {
-  // The seven as Encode takes them: BW, Ratio, Colorized, HighQuality, MinimizeSize, BWEncoding,
-  // BWSmoothTransition.
   const EncodeOptions o = form->Options().ForEncode();
   EXPECT_EQ((std::array{o.BW, o.Ratio, o.Colorized, o.HighQuality, o.MinimizeSize, o.BWEncoding,
                         o.BWSmoothTransition}),
