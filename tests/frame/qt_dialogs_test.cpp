@@ -8,13 +8,9 @@ namespace stipplor {
 namespace {
 
 TEST(QtFileFilterTest, TurnsPairsIntoQtChoices) {
-  for (const auto& [filter, qt] : {
-           std::pair{"*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*",
-                     "*.bmp;*.gif;*.jpg (*.bmp *.gif *.jpg);;*.* (*)"},
-           std::pair{"(*.html;*.htm) | *.html;*.htm", "(*.html;*.htm) (*.html *.htm)"},
-       }) {
-    EXPECT_EQ(QtFileFilter(QString::fromLatin1(filter)), QString::fromLatin1(qt)) << filter;
-  }
+  EXPECT_EQ(QtFileFilter("*.bmp;*.gif;*.jpg|*.bmp;*.gif;*.jpg|*.*|*.*"),
+            "*.bmp;*.gif;*.jpg (*.bmp *.gif *.jpg);;*.* (*)");
+  EXPECT_EQ(QtFileFilter("(*.html;*.htm) | *.html;*.htm"), "(*.html;*.htm) (*.html *.htm)");
 }
 
 }  // namespace

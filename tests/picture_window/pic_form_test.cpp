@@ -42,8 +42,7 @@ TEST(ScrollLayoutTest, DecidesBarsViewportAndRanges) {
   };
   // clang-format on
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message()
-                 << c.in.W << "x" << c.in.H << " " << c.in.PW << "x" << c.in.PH);
+    SCOPED_TRACE(&c - cases);
     const auto layout = c.newPicture ? LayOutNewPicture(c.in) : LayOut(c.in);
     ASSERT_TRUE(layout.has_value());
     // The bars stand 18 pixels in from the far edges and leave the corner free when both show.
@@ -130,86 +129,66 @@ TEST(SelectionModelTest, KeepsItsPicturePixelsAtEveryZoom) {
     ViewportMap drawn, seen;
     Region rect;
     std::array<double, 4> corners;
+    int pushedTo = 0;  // then moved from (10, 10) to (pushedTo, 10) in a 300 x 200 picture
   } cases[] = {
-      {{}, {}, {5, 7, 40, 20}, {5, 7, 45, 27}},
       {{-16, 0, 2}, {-16, 0, 2}, {10, 3, 20, 10}, {4, 6, 44, 26}},
       {{-16, 0, 2}, {0, -8, 0.5}, {10, 3, 20, 10}, {5, -6.5, 15, -1.5}},
       {{0, -8, 0.25}, {-8, 0, 1}, {20, 60, 160, 80}, {12, 60, 172, 140}},
+      {{0, 0, 0.5}, {0, 0, 0.5}, {220, 14, 80, 40}, {110, 7, 150, 27}, 1000},  // its last column
   };
   for (const auto& c : cases) {
     SelectionModel s;
     s.Press(true, 5, 7, c.drawn);
     s.DrawTo(45, 27, c.drawn);
     s.Rezoom(c.drawn, c.seen);
+    if (c.pushedTo != 0) s.Press(false, 10, 10, c.seen), s.MoveTo(c.pushedTo, 10, c.seen, 300, 200);
     EXPECT_EQ(s.Rect(c.seen), c.rect);
     EXPECT_EQ((std::array{s.SelX0, s.SelY0, s.SelX1, s.SelY1}), c.corners);
   }
-  // Pushed against the right edge at 50 %, it ends on the picture's last column.
-  SelectionModel s;
-  const ViewportMap half{0, 0, 0.5};
-  s.Press(true, 5, 7, half);
-  s.DrawTo(45, 27, half);
-  s.Press(false, 10, 10, half);
-  s.MoveTo(1000, 10, half, 300, 200);
-  EXPECT_EQ(s.Rect(half), (Region{220, 14, 80, 40}));
 }
 
-class PicFormTest : public AppFixture {
- protected:
-  // A picture in a picture window whose inner area is 400 x 300 pixels.
-  void Show(int width, int height) {
-    OpenPicture(width, height);
-    window = form->PictureWindow();
-    PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
-    QCoreApplication::processEvents();
-    ASSERT_EQ(window->size(), QSize(400, 300));
-    pic = window->findChild<QWidget*>(QStringLiteral("Pic"));
-    selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
-  }
-  QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
+QString Selection(int l, int t, int r, int b) {
+  return QString::asprintf("Selection: (%d, %d) -> (%d, %d) = (%d x %d)", l, t, r, b, r - l, b - t);
+}
+
+using PicFormTest = AppFixture;
+
+TEST_F(PicFormTest, LaysOutFollowsTheMouseGesturesScrollsWhileADragIsHeldAndZooms) {
+  OpenPicture(40000, 2);  // wider than 4095 scroll positions of 8 pixels
+  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
+  OpenPicture(1000, 500);
+  PicForm* window = form->PictureWindow();  // its inner area made 400 x 300 pixels
+  PictureSubWindow()->resize(QSize(400, 300) + PictureSubWindow()->size() - window->size());
+  QCoreApplication::processEvents();
+  ASSERT_EQ(window->size(), QSize(400, 300));
+  auto* pic = window->findChild<QWidget*>(QStringLiteral("Pic"));
+  auto* selRect = window->findChild<QWidget*>(QStringLiteral("selRect"));
+  const auto bar = [window](const char* name) { return window->findChild<QScrollBar*>(name); };
   // Press, a move holding the button, release; in picture coordinates.
-  void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
-            Qt::KeyboardModifiers keys = {}) {
+  const auto drag = [pic](QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton,
+                          Qt::KeyboardModifiers keys = {}) {
     QTest::mousePress(pic, button, keys, from);
     QTest::mouseEvent(QTest::MouseMove, pic, Qt::NoButton, keys, to);
     QTest::mouseRelease(pic, button, keys, to);
-  }
-  static QString Selection(int l, int t, int r, int b) {
-    return QString::asprintf("Selection: (%d, %d) -> (%d, %d) = (%d x %d)", l, t, r, b, r - l,
-                             b - t);
-  }
-
-  PicForm* window = nullptr;
-  QWidget* pic = nullptr;
-  QWidget* selRect = nullptr;
-};
-
-TEST_F(PicFormTest, LaysOutAndFollowsTheMouseGestures) {
-  Show(40000, 2);  // wider than 4095 scroll positions of 8 pixels
-  EXPECT_EQ(dialogs.calls.back().text, QStringLiteral("Overflow"));
-  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Form_Resize_Error"));
-  dialogs.warnings.clear();
-  Show(1000, 500);
-  EXPECT_EQ(Bar("HScroll1")->geometry(), QRect(0, 282, 382, 18));
-  EXPECT_EQ(Bar("VScroll1")->geometry(), QRect(382, 0, 18, 282));
+  };
+  EXPECT_EQ(bar("HScroll1")->geometry(), QRect(0, 282, 382, 18));
+  EXPECT_EQ(bar("VScroll1")->geometry(), QRect(382, 0, 18, 282));
   EXPECT_EQ(window->findChild<QWidget*>("PicBox")->geometry(), QRect(0, 0, 381, 281));
-  EXPECT_EQ(QPoint(Bar("HScroll1")->maximum(), Bar("VScroll1")->maximum()), QPoint(78, 28));
-  QMouseEvent hover(QEvent::MouseMove, QPointF(12, 34), QPointF(), Qt::NoButton, {}, {});
-  QCoreApplication::sendEvent(pic, &hover);
+  EXPECT_EQ(QPoint(bar("HScroll1")->maximum(), bar("VScroll1")->maximum()), QPoint(78, 28));
+  QTest::mouseMove(pic, {12, 34});
   EXPECT_EQ(form->StatusPanel(1), QStringLiteral("(12, 34)"));
   // The right button, or the left one with Shift, moves.
-  Drag({10, 20}, {60, 50});
-  Drag({30, 30}, {60, 60}, Qt::RightButton);
-  Drag({45, 55}, {55, 65}, Qt::LeftButton, Qt::ShiftModifier);
+  drag({10, 20}, {60, 50});
+  drag({30, 30}, {60, 60}, Qt::RightButton);
+  drag({45, 55}, {55, 65}, Qt::LeftButton, Qt::ShiftModifier);
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
   EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 100, 90));
-  EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 1000 x 500"));
   // Scrolling keeps the selection on its pixels; moving holds it inside the scrolled picture.
-  Bar("HScroll1")->setValue(5);
-  Bar("VScroll1")->setValue(2);
+  bar("HScroll1")->setValue(5);
+  bar("VScroll1")->setValue(2);
   EXPECT_EQ(pic->pos(), QPoint(-40, -16));
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 50, 30));
-  Drag({60, 70}, {995, 70}, Qt::RightButton);
+  drag({60, 70}, {995, 70}, Qt::RightButton);
   EXPECT_EQ(form->StatusPanel(1), Selection(950, 60, 1000, 90));
   QTest::mouseClick(pic, Qt::LeftButton, {}, {50, 50});
   EXPECT_TRUE(selRect->isHidden());
@@ -218,40 +197,37 @@ TEST_F(PicFormTest, LaysOutAndFollowsTheMouseGestures) {
   QTest::mousePress(pic, Qt::LeftButton, {}, {50, 60});
   QWheelEvent wheel({}, {}, {}, {0, -120}, Qt::LeftButton, {}, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
-  EXPECT_GT(Bar("VScroll1")->value(), 2);
+  EXPECT_GT(bar("VScroll1")->value(), 2);
   QTest::mouseMove(pic, {150, 300});
   QTest::mouseRelease(pic, Qt::LeftButton, {}, {150, 300});
   EXPECT_EQ(selRect->geometry(), QRect(50, 60, 100, 240));
   // The next picture is laid out at once in the same window; the selection stays.
   const QRect frame = PictureSubWindow()->geometry();
   OpenPicture(100, 80, "small.bmp");
-  EXPECT_FALSE(Bar("HScroll1")->isVisible() || Bar("VScroll1")->isVisible());
+  EXPECT_FALSE(bar("HScroll1")->isVisible() || bar("VScroll1")->isVisible());
   EXPECT_EQ(pic->pos(), QPoint(0, 0));
   EXPECT_EQ(PictureSubWindow()->geometry(), frame);
   EXPECT_EQ(form->StatusPanel(1), Selection(50, 60, 150, 300));
   EXPECT_EQ(form->StatusPanel(2), QStringLiteral("Image: 100 x 80"));
-  EXPECT_TRUE(dialogs.warnings.empty());
-}
-
-TEST_F(PicFormTest, ScrollsWhileADragIsHeldBeyondAnEdgeAndZooms) {
-  Show(1000, 500);
+  EXPECT_EQ(dialogs.warnings, std::vector<QString>({"Overflow"}));  // the only one
+  OpenPicture(1000, 500);
   // Held 69 pixels beyond the viewport's right edge, the drag scrolls to the picture's end.
   QTest::mousePress(pic, Qt::LeftButton, {}, {100, 50});
   QTest::mouseMove(pic, {450, 100});
-  ASSERT_TRUE(QTest::qWaitFor([this] { return Bar("HScroll1")->value() == 78; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bar("HScroll1")->value() == 78; }));
   QTest::mouseRelease(pic, Qt::LeftButton, {}, {1074, 100});
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
   // Ctrl+wheel zooms; the selection keeps its picture pixels.
-  QWheelEvent wheel({200, 100}, {}, {}, {0, -120}, {}, Qt::ControlModifier, Qt::NoScrollPhase,
-                    false);
-  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &wheel);
+  QWheelEvent zoom({200, 100}, {}, {}, {0, -120}, {}, Qt::ControlModifier, Qt::NoScrollPhase,
+                   false);
+  QCoreApplication::sendEvent(window->findChild<QWidget*>("PicBox"), &zoom);
   EXPECT_EQ(pic->size(), QSize(500, 250));
   EXPECT_EQ(selRect->geometry(), QRect(50, 25, 487, 25));
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 50%"));
   Trigger("mnuZoomFit");
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 40%"));
-  EXPECT_FALSE(Bar("HScroll1")->isVisible() || Bar("VScroll1")->isVisible());
+  EXPECT_FALSE(bar("HScroll1")->isVisible() || bar("VScroll1")->isVisible());
   Trigger("mnuZoom100");
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QString());
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));

@@ -41,13 +41,9 @@ class AppFixture : public ::testing::Test {
   }
   void Trigger(const char* name) const { Item(name)->trigger(); }
   QString Path(const std::string& name) const { return QString::fromStdString(folder / name); }
-  // The file dialog answered with `path`, then the menu item.
-  void Answer(const char* item, const QString& path) {
-    dialogs.files.push_back(path);
-    Trigger(item);
-  }
-  void Open(const QString& path) { Answer("mnuFileOpen", path); }
-  void SaveAs(const QString& path) { Answer("mnuSave", path); }
+  // The file dialog will answer with `path`, then the menu item.
+  void Open(const QString& path) { dialogs.files.push_back(path), Trigger("mnuFileOpen"); }
+  void SaveAs(const QString& path) { dialogs.files.push_back(path), Trigger("mnuSave"); }
   // A gradient picture of this size written into the test's folder and opened; answers its path.
   QString OpenPicture(int width, int height, const std::string& name = "p.bmp") {
     EXPECT_TRUE(test::Gradient(width, height).save(Path(name)));
@@ -60,12 +56,11 @@ class AppFixture : public ::testing::Test {
     Trigger("mnuEncode");
     ASSERT_TRUE(loaded.count() > 0 || loaded.wait(20000));
   }
-  QMdiSubWindow* PictureSubWindow() const {
-    return qobject_cast<QMdiSubWindow*>(form->PictureWindow()->parentWidget());
+  static QMdiSubWindow* SubWindowOf(QWidget* w) {
+    return qobject_cast<QMdiSubWindow*>(w->parentWidget());
   }
-  QMdiSubWindow* ResultSubWindow() const {
-    return qobject_cast<QMdiSubWindow*>(form->ResultWindow()->parentWidget());
-  }
+  QMdiSubWindow* PictureSubWindow() const { return SubWindowOf(form->PictureWindow()); }
+  QMdiSubWindow* ResultSubWindow() const { return SubWindowOf(form->ResultWindow()); }
 
   ScriptedDialogs dialogs;
   std::unique_ptr<MDIPicForm> form;

@@ -49,11 +49,9 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   template <typename T>
-  T Ask(Call call, std::deque<T>& script, T none) {
+  T Ask(Call call, std::deque<T>& script, T answer) {  // `answer` once the script has run out
     calls.push_back(std::move(call));
-    if (script.empty()) return none;
-    T answer = script.front();
-    script.pop_front();
+    if (!script.empty()) answer = script.front(), script.pop_front();
     return answer;
   }
 };
