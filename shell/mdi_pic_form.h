@@ -49,6 +49,8 @@ class MDIPicForm : public QMainWindow, public MainFrame {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Sees the mouse released over the picture window, for "Encode on Change".
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -60,6 +62,9 @@ class MDIPicForm : public QMainWindow, public MainFrame {
                   std::function<void()> store);
   QAction* Toggle(QMenu* menu, const char* name, const QString& caption, bool OptionState::*flag);
   void ReflectOptions();
+  // With "Encode on Change" on and a page shown, runs "Encode!" for the changed options or
+  // selection.
+  void EncodeOnChange();
   void BuildPageWidthMenu(QMenu* mnuOptions);
   void ShowLoadProgress();
   // The page width of this run, after asking about a page too large for browsers; nothing when
@@ -89,6 +94,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QString pictureFile_;    // the picture file the picture window shows
   QString resultPicture_;  // the picture file of the shown result
   QString saveFolder_;     // where the last save went
+  Region runRegion_;       // the region of the shown result
 
   QAction* mnuSave = nullptr;
   QAction* mnuEncode = nullptr;
@@ -108,6 +114,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* mnuMinimizeSize = nullptr;
   QAction* mnuPixelFont = nullptr;
   std::array<QAction*, 5> mnuPageWidth{};  // As Picture, then the menu's widths
+  QAction* mnuEncodeOnChange = nullptr;
 };
 
 }  // namespace stipplor

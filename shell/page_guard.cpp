@@ -36,7 +36,8 @@ std::optional<PageGuard> GuardPage(const Region& region, const EncodeOptions& op
 
 QString PageGuard::Text() const {
   QString text = QStringLiteral(
-                     "This page would have %1 cells, about %2 MB; browsers show pages "
+                     "This page would have %1 cells, about %2 MB. The result window shows "
+                     "it, but a browser opening the saved page holds it whole and shows pages "
                      "of up to about %3 cells.")
                      .arg(Number(cells), Number((approximateBytes + 500'000) / 1'000'000),
                           Number(kPageCellLimit));

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "picture_io/file_names.h"
+#include "result_window/result_zoom.h"
 #include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
@@ -146,6 +147,8 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // A page of 250,000 cells loads for a while; the next run's page replaces it quietly.
   OpenPicture(1000, 1000);
   Trigger("mnuEncode");
+  const std::string whole = folder / "whole.html";  // a page that loads for a while
+  test::WriteFile(whole, QByteArray::fromStdString(form->ResultWindow()->ShownDocument().Text()));
   Trigger("mnuBW");
   QSignalSpy loaded(view, &QWebEngineView::loadFinished);
   Trigger("mnuEncode");
@@ -154,18 +157,36 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   EXPECT_TRUE(dialogs.warnings.empty());
   EXPECT_GT(steps, 0);
   EXPECT_FALSE(bar->isVisible());
-  // The browser process ends: the window says so, and the page stays saveable.
+  // The browser process ends, killed or crashed while it loads: the window says why, once, and
+  // the page stays saveable.
   TextForm* result = form->ResultWindow();
-  ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), SIGKILL);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.warnings.empty(); }, 20000));
-  EXPECT_TRUE(dialogs.warnings.front().contains("drawing the page was killed"));
-  EXPECT_EQ(result->FailureMessage->text(), dialogs.warnings.front());
-  EXPECT_FALSE(result->WebBrowser1->isVisible());
+  const struct {
+    int signal;
+    const char* cause;
+  } ends[] = {{SIGKILL, "drawing the page was killed"}, {SIGSEGV, "drawing the page crashed"}};
+  for (const auto& end : ends) {
+    dialogs.warnings.clear();
+    result->WebBrowser1->load(QUrl::fromLocalFile(QString::fromStdString(whole)));
+    QTest::qWait(300);
+    ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), end.signal);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.warnings.empty(); }, 20000));
+    QTest::qWait(1000);
+    ASSERT_EQ(dialogs.warnings.size(), 1U);
+    EXPECT_TRUE(dialogs.warnings.front().contains(end.cause))
+        << dialogs.warnings.front().toStdString();
+    EXPECT_EQ(result->FailureMessage->text(), dialogs.warnings.front());
+    EXPECT_FALSE(result->WebBrowser1->isVisible());
+  }
   SaveAs(Path("kept.html"));
   EncodeAndWait();  // the same page, shown again
   EXPECT_TRUE(result->WebBrowser1->isVisible());
   SaveAs(Path("again.html"));
   EXPECT_EQ(test::ReadFile(folder / "kept.html"), test::ReadFile(folder / "again.html"));
+  // A process that ends normally, and a failed page already replaced by the next, are no failure.
+  emit result->WebBrowser1->page()->renderProcessTerminated(QWebEnginePage::NormalTerminationStatus,
+                                                            0);
+  result->WebBrowser1->load(QUrl::fromLocalFile(Path("gone.html")));
+  EncodeAndWait();
   result->WebBrowser1->load(QUrl::fromLocalFile(Path("gone.html")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.warnings.size() == 2; }, 20000));
   EXPECT_TRUE(dialogs.warnings.back().startsWith("The page cannot be shown. Loading it failed: "));
@@ -229,7 +250,33 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // No half-written file is left beside the kept ones.
   EXPECT_EQ(folder.Names(),
             (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm", "kept.html",
-                                      "link.html", "old.html", "p.bmp", "pages"}));
+                                      "link.html", "old.html", "p.bmp", "pages", "whole.html"}));
+}
+
+// Ctrl with the wheel, "+", "-" and "0" move through the steps, and stop at their ends.
+TEST(ResultZoom, StepsThroughItsStepsAndStopsAtTheEnds) {
+  const struct {
+    std::vector<int> wheel;  // turns of the wheel; 0: Ctrl+0
+    int percent;
+    const char* status;
+  } cases[] = {
+      {{}, 100, ""},
+      {{120}, 200, "Zoom 200%"},
+      {{60, 59}, 100, ""},  // not yet a notch
+      {{60, 60}, 200, "Zoom 200%"},
+      {{60, -60, 60}, 100, ""},  // a turn back drops the part turned
+      {{360, 120}, 800, "Zoom 800%"},
+      {{-120, -120, -120}, 25, "Zoom 25%"},
+      {{240, 0}, 100, ""},
+  };
+  for (const auto& c : cases) {
+    ResultZoom zoom;
+    for (const int turn : c.wheel) turn == 0 ? zoom.Reset() : zoom.Wheel(turn);
+    EXPECT_EQ(zoom.Percent(), c.percent);
+    EXPECT_EQ(zoom.StatusText().toStdString(), c.status);
+    EXPECT_DOUBLE_EQ(zoom.ViewFactor() * zoom.PageFactor() * 100, c.percent);
+    EXPECT_LE(zoom.ViewFactor(), 5.0);  // the browser's largest
+  }
 }
 
 }  // namespace

@@ -121,17 +121,23 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
   const std::string hubble = STIPPLOR_SOURCE_DIR "/samples/hubble.jpg";
   Open(QString::fromStdString(hubble));
   Trigger("mnuPageWidth400");
+  std::string encodedOnChange;
   for (const std::string n : {"all", "selection"}) {
     std::vector<std::string> arguments = {"--width=400", hubble, "-o", folder / n};
-    if (n == "selection") {  // at 1:2, from (10, 20) to (410, 320)
+    if (n == "selection") {          // at 1:2, from (10, 20) to (410, 320)
+      Trigger("mnuEncodeOnChange");  // the size, then the selection, run at once
       Trigger("mnuSize1");
+      EXPECT_TRUE(form->ResultWindow()->windowTitle().startsWith("1:2"));
       auto* pic = form->PictureWindow()->findChild<QLabel*>("Pic");
       QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
       QTest::mouseMove(pic, {410, 320});
       QTest::mouseRelease(pic, Qt::LeftButton, {}, {410, 320});
+      QCoreApplication::processEvents();
+      encodedOnChange = form->ResultWindow()->ShownDocument().Text();
       arguments.insert(arguments.begin(), {"--size=1:2", "--region=10,20,400,300"});
     }
     EncodeAndWait();
+    EXPECT_TRUE(n == "all" || form->ResultWindow()->ShownDocument().Text() == encodedOnChange);
     SaveAs(Path(n + ".html"));
     ASSERT_EQ(test::RunEncoder(arguments).exitCode, 0);
     EXPECT_EQ(test::ReadFile(folder / (n + ".html")), test::ReadFile(folder / n));
@@ -167,7 +173,8 @@ TEST_F(ShellTest, AsksBeforeAPageOfMoreCellsThanBrowsersShowAndReportsAFailedRun
     EXPECT_NE(form->ResultWindow()->ShownDocument().Text().find(c.width), std::string::npos);
   }
   EXPECT_EQ(dialogs.calls.back().text,
-            "This page would have 1,001,000 cells, about 4 MB; browsers show pages of up to about "
+            "This page would have 1,001,000 cells, about 4 MB. The result window shows it, but a "
+            "browser opening the saved page holds it whole and shows pages of up to about "
             "1,000,000 cells.\rEncode it scaled to a page width of 1600 pixels, at full size "
             "anyway, or not at all?");
   EXPECT_EQ(dialogs.calls.back().buttons,
