@@ -1,8 +1,8 @@
 // The result view: draws the rows of the page near what is in sight into the box #rows, which has
 // the whole page's size, and drops those that move away. Rows are 2 CSS pixels high; each is
 // drawn with its own markup, so that it looks as in the whole page. A colored row is a table of
-// its own and is cut into pieces of whole cells; a B&W row, a line of the page's one table, goes
-// whole, in a one-row table of that table's start tag.
+// its own and, when the page is wider than the window, is cut into pieces of whole cells; a B&W
+// row, a line of the page's one table, goes whole, in a one-row table of that table's start tag.
 'use strict';
 addEventListener('DOMContentLoaded', () => {
   const box = document.getElementById('rows');
@@ -10,10 +10,11 @@ addEventListener('DOMContentLoaded', () => {
   const width = parseFloat(box.style.width);
   const bwTable = box.dataset.table.replace(/ height=\d+/, ' height=2');
   const kRows = 16;    // rows fetched and drawn together
-  const kCells = 128;  // cells of a colored row drawn together
+  const kCells = 64;   // cells of a colored row drawn together
+  const kWhole = -1;   // the column block of whole rows
   const blocks = new Map();  // row block → {rows, pieces: Map(column block → element)}
   const textWidths = new Map();  // a cell's characters → their width, measured once
-  const view = {pending: 0, zoom: 1};
+  const view = {};
   window.stipplorView = view;
 
   // A colored row: the table start up to its "<tr>", its cells, and for each cell the cell
@@ -28,7 +29,7 @@ addEventListener('DOMContentLoaded', () => {
       const span = /^<td width=(\d+)/.exec(cell);
       columns.push(columns[columns.length - 1] + (span ? span[1] / 2 : 1));
     }
-    return {line, prefix, cells, columns, ...Lefts(prefix, cells, columns)};
+    return {prefix, cells, columns, ...Lefts(prefix, cells, columns)};
   }
 
   // Cells without characters, or in the pixel font's fixed layout, are 2 pixels a cell column.
@@ -101,7 +102,6 @@ addEventListener('DOMContentLoaded', () => {
     const from = row.columns.findIndex(c => c >= b * kCells);
     let to = row.columns.findIndex(c => c >= (b + 1) * kCells);
     if (to < 0) to = row.cells.length;
-    if (from === 0 && to === row.cells.length) return {left: 0, markup: row.line};
     const left = row.lefts[from];
     let cells = row.cells.slice(from, to);
     if (row.widths) {
@@ -113,12 +113,14 @@ addEventListener('DOMContentLoaded', () => {
     return {left, markup: prefix + cells + '</tr></table>'};
   }
 
+  // Draws column block `b` of a row block's rows, or the whole rows.
   function Draw(block, b, element) {
-    const rows = blocks.get(block).rows;
+    const entry = blocks.get(block);
     let markup = '';
-    rows.forEach((row, i) => {
+    entry.lines.forEach((line, i) => {
       const top = 2 * (block * kRows + i);
-      const piece = row.prefix === undefined ? {left: 0, markup: row} : Piece(row, b);
+      let piece = {left: 0, markup: bwTable ? bwTable + line + '</table>' : line};
+      if (b !== kWhole) piece = Piece(entry.rows[i] ??= ColoredRow(line), b);
       markup += '<div style="position:absolute;top:' + top + 'px;left:' + piece.left + 'px">' +
           piece.markup + '</div>';
     });
@@ -126,34 +128,43 @@ addEventListener('DOMContentLoaded', () => {
   }
 
   function Fetch(block) {
-    const entry = {rows: null, pieces: new Map()};
+    const entry = {lines: null, rows: [], pieces: new Map()};
     blocks.set(block, entry);
-    ++view.pending;
     const from = block * kRows;
     // XMLHttpRequest, as this browser's fetch() serves only its own schemes.
     const request = new XMLHttpRequest();
     request.open('GET', 'rows?from=' + from + '&to=' + (from + kRows));
     request.onloadend = () => {
-      --view.pending;
-      const lines = request.status === 200 ? request.responseText.split('\r\n') : [''];
-      lines.pop();
-      entry.rows = lines.map(line => bwTable ? bwTable + line + '</table>' : ColoredRow(line));
+      entry.lines = request.status === 200 ? request.responseText.split('\r\n') : [''];
+      entry.lines.pop();
       if (blocks.get(block) === entry) Update();
     };
     request.send();
   }
 
-  function Update() {
+  // The row blocks and column blocks near the window; the column blocks are kWhole when they
+  // make whole rows, which are drawn as they are.
+  function Wanted() {
     const rect = box.getBoundingClientRect();
     const scale = rect.width > 0 ? width / rect.width : 1;
-    const marginX = innerWidth / 2, marginY = innerHeight / 2;
+    // A little beyond the window, so that a short scroll finds its rows drawn; the browser's
+    // memory follows the cells drawn.
+    const marginX = 2 * kCells, marginY = 2 * kRows;
     const x0 = (-rect.left - marginX) * scale, x1 = (innerWidth - rect.left + marginX) * scale;
     const y0 = (-rect.top - marginY) * scale, y1 = (innerHeight - rect.top + marginY) * scale;
     const firstBlock = Math.max(0, Math.floor(y0 / (2 * kRows)));
     const lastBlock = Math.min(Math.ceil(rowCount / kRows) - 1, Math.floor(y1 / (2 * kRows)));
     const columnBlocks = Math.max(1, Math.ceil(width / (2 * kCells)));
-    const firstColumn = bwTable ? 0 : Math.max(0, Math.floor(x0 / (2 * kCells)));
-    const lastColumn = bwTable ? 0 : Math.min(columnBlocks - 1, Math.floor(x1 / (2 * kCells)));
+    const firstColumn = Math.max(0, Math.floor(x0 / (2 * kCells)));
+    const lastColumn = Math.min(columnBlocks - 1, Math.floor(x1 / (2 * kCells)));
+    if (bwTable || (firstColumn === 0 && lastColumn === columnBlocks - 1)) {
+      return {firstBlock, lastBlock, firstColumn: kWhole, lastColumn: kWhole};
+    }
+    return {firstBlock, lastBlock, firstColumn, lastColumn};
+  }
+
+  function Update() {
+    const {firstBlock, lastBlock, firstColumn, lastColumn} = Wanted();
     for (const [block, entry] of blocks) {
       if (block < firstBlock || block > lastBlock) {
         entry.pieces.forEach(element => element.remove());
@@ -173,7 +184,7 @@ addEventListener('DOMContentLoaded', () => {
         Fetch(block);
         continue;
       }
-      if (!entry.rows) continue;
+      if (!entry.lines) continue;
       for (let b = firstColumn; b <= lastColumn; ++b) {
         if (entry.pieces.has(b)) continue;
         const element = document.createElement('div');
@@ -184,6 +195,16 @@ addEventListener('DOMContentLoaded', () => {
     }
   }
 
+  // Whether every block near the window is drawn, wherever it was scrolled to last.
+  view.drawn = () => {
+    const {firstBlock, lastBlock, firstColumn, lastColumn} = Wanted();
+    for (let block = firstBlock; block <= lastBlock; ++block) {
+      for (let b = firstColumn; b <= lastColumn; ++b) {
+        if (!blocks.get(block)?.pieces.has(b)) return false;
+      }
+    }
+    return true;
+  };
   view.setZoom = zoom => {
     document.documentElement.style.zoom = zoom;
     Update();

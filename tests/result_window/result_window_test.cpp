@@ -55,7 +55,7 @@ QImage SettledGrab(QWebEngineView& view) {
       [&] {
         QTest::qWait(100);
         bool idle = false, answered = false;
-        view.page()->runJavaScript("!window.stipplorView || stipplorView.pending === 0",
+        view.page()->runJavaScript("!window.stipplorView || stipplorView.drawn()",
                                    [&](const QVariant& v) { idle = v.toBool(), answered = true; });
         if (!QTest::qWaitFor([&] { return answered; }, 5000) || !idle) return false;
         grab = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
