@@ -71,11 +71,13 @@ TextForm::TextForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
   WebBrowser1->setUrl(QUrl(QStringLiteral("about:blank")));
 }
 
-// The view and its page go first, and nothing of theirs reaches a form that is no longer whole:
-// the profile they belong to must outlive them.
+// The view and its page go first, and nothing of theirs reaches a form that is no longer whole;
+// then their profile, which must outlive them, and with it the scheme handler, whose requests
+// still pending it answers from the document while the document is still here.
 TextForm::~TextForm() {
   WebBrowser1->page()->disconnect(WebBrowser1);
   delete WebBrowser1;
+  delete profile_;
 }
 
 LineSink& TextForm::Document() { return *run_; }
