@@ -102,6 +102,7 @@ addEventListener('DOMContentLoaded', () => {
     const from = row.columns.findIndex(c => c >= b * kCells);
     let to = row.columns.findIndex(c => c >= (b + 1) * kCells);
     if (to < 0) to = row.cells.length;
+    if (from < 0 || from >= to) return {left: 0, markup: ''};  // a wider cell spans the block
     const left = row.lefts[from];
     let cells = row.cells.slice(from, to);
     if (row.widths) {

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -87,6 +88,16 @@ TEST_F(ResultWindowTest, DrawsAPixelFontPageAsItsCharactersDescribe) {
       DescribedRaster(form->ResultWindow()->ShownDocument().Text(), QSize(300, 200));
   EXPECT_TRUE(grab.copy(QRect(corner, described.size())) == described)
       << "the view's pixels differ";
+
+  // Ctrl with the wheel and the keys zoom the view in its steps, and the status bar says so.
+  QWidget* input = view->focusProxy();
+  QWheelEvent wheel({10, 10}, view->mapToGlobal(QPoint(10, 10)), {}, {0, 120}, Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(input, &wheel);
+  EXPECT_EQ(view->zoomFactor(), 2.0);
+  EXPECT_EQ(form->StatusPanel(kPanelResultZoom), QStringLiteral("Zoom 200%"));
+  QTest::keyClick(input, Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(form->StatusPanel(kPanelResultZoom), QString());
 }
 
 // The view draws only the rows near what is in sight, in pieces; wherever it is scrolled it shows
