@@ -10,7 +10,7 @@ addEventListener('DOMContentLoaded', () => {
   const width = parseFloat(box.style.width);
   const bwTable = box.dataset.table.replace(/ height=\d+/, ' height=2');
   const kRows = 16;    // rows fetched and drawn together
-  const kCells = 64;   // cells of a colored row drawn together
+  const kCells = 32;   // cells of a colored row drawn together
   const kWhole = -1;   // the column block of whole rows
   const blocks = new Map();  // row block → {rows, pieces: Map(column block → element)}
   const textWidths = new Map();  // a cell's characters → their width, measured once
@@ -148,9 +148,9 @@ addEventListener('DOMContentLoaded', () => {
   function Wanted() {
     const rect = box.getBoundingClientRect();
     const scale = rect.width > 0 ? width / rect.width : 1;
-    // A little beyond the window, so that a short scroll finds its rows drawn; the browser's
-    // memory follows the cells drawn.
-    const marginX = 2 * kCells, marginY = 2 * kRows;
+    // Only what touches the window: the browser's time and memory follow the cells drawn, and
+    // the blocks are small enough to draw as they come into sight.
+    const marginX = 0, marginY = 0;
     const x0 = (-rect.left - marginX) * scale, x1 = (innerWidth - rect.left + marginX) * scale;
     const y0 = (-rect.top - marginY) * scale, y1 = (innerHeight - rect.top + marginY) * scale;
     const firstBlock = Math.max(0, Math.floor(y0 / (2 * kRows)));
