@@ -96,13 +96,14 @@ addEventListener('DOMContentLoaded', () => {
     probe.remove();
   }
 
-  // The markup and left edge of the cells of a row that start in column block `b`; cells whose
-  // width the whole row decides get that width.
+  // The markup and left edge of the cells of a row that reach into column block `b`; a wider
+  // cell that reaches into two is drawn by both, in the same place. Cells whose width the whole
+  // row decides get that width.
   function Piece(row, b) {
-    const from = row.columns.findIndex(c => c >= b * kCells);
+    const from = row.columns.findIndex(c => c > b * kCells) - 1;
     let to = row.columns.findIndex(c => c >= (b + 1) * kCells);
     if (to < 0) to = row.cells.length;
-    if (from < 0 || from >= to) return {left: 0, markup: ''};  // a wider cell spans the block
+    if (from < 0 || from >= to) return {left: 0, markup: ''};
     const left = row.lefts[from];
     let cells = row.cells.slice(from, to);
     if (row.widths) {

@@ -103,7 +103,8 @@ TEST_F(ResultWindowTest, DrawsAPixelFontPageAsItsCharactersDescribe) {
 // The view draws only the rows near what is in sight, in pieces; wherever it is scrolled it shows
 // what the same browser shows for the whole page there.
 TEST_F(ResultWindowTest, ShowsThePixelsOfTheWholePageAtEveryPlace) {
-  Open(STIPPLOR_SOURCE_DIR "/samples/chelsea.bmp");  // a page of 450 x 300 pixels at 1:1
+  // A page of 640 x 426 pixels at 1:1, with runs of equal cells merged into wider ones.
+  Open(STIPPLOR_SOURCE_DIR "/samples/rocket.gif");
   QWebEngineView* view = form->ResultWindow()->WebBrowser1;
   const struct {
     std::vector<const char*> items;  // from the start options
@@ -121,7 +122,7 @@ TEST_F(ResultWindowTest, ShowsThePixelsOfTheWholePageAtEveryPlace) {
     EncodeAndWait();
     SCOPED_TRACE(form->ResultWindow()->windowTitle().toStdString());
     ResultSubWindow()->resize(QSize(300, 200) + ResultSubWindow()->size() - view->size());
-    const QPoint places[] = {{0, 0}, {0, 100}, {0, 400}, {400, 60}};  // the last ones: the ends
+    const QPoint places[] = {{0, 0}, {170, 110}, {0, 9999}, {9999, 60}};  // top, middle, the ends
     std::vector<QImage> shown;
     const auto grabAll = [&](std::vector<QImage>& grabs) {
       for (const QPoint place : places) {
