@@ -1,8 +1,9 @@
 // The result view: draws the rows of the page near what is in sight into the box #rows, which has
 // the whole page's size, and drops those that move away. Rows are 2 CSS pixels high; each is
-// drawn with its own markup, so that it looks as in the whole page. A colored row is a table of
-// its own and, when the page is wider than the window, is cut into pieces of whole cells; a B&W
-// row, a line of the page's one table, goes whole, in a one-row table of that table's start tag.
+// drawn with its own markup, in blocks of rows one under the other below a spacer, so that it
+// looks as in the whole page. A colored row is a table of its own and, when the page is wider
+// than the window, is cut to the cells near the window; a B&W row, a line of the page's one
+// table, goes whole, in a one-row table of that table's start tag.
 'use strict';
 addEventListener('DOMContentLoaded', () => {
   const box = document.getElementById('rows');
@@ -12,8 +13,9 @@ addEventListener('DOMContentLoaded', () => {
   const kRows = 16;    // rows fetched and drawn together
   const kCells = 32;   // cells of a colored row drawn together
   const kWhole = -1;   // the column block of whole rows
-  const blocks = new Map();  // row block → {rows, pieces: Map(column block → element)}
+  const blocks = new Map();  // row block → {lines, rows, element, columns drawn}
   const textWidths = new Map();  // a cell's characters → their width, measured once
+  const spacer = box.appendChild(document.createElement('div'));
   const view = {};
   window.stipplorView = view;
 
@@ -96,12 +98,11 @@ addEventListener('DOMContentLoaded', () => {
     probe.remove();
   }
 
-  // The markup and left edge of the cells of a row that reach into column block `b`; a wider
-  // cell that reaches into two is drawn by both, in the same place. Cells whose width the whole
-  // row decides get that width.
-  function Piece(row, b) {
-    const from = row.columns.findIndex(c => c > b * kCells) - 1;
-    let to = row.columns.findIndex(c => c >= (b + 1) * kCells);
+  // The markup and left edge of the cells of a row that reach into column blocks first..last.
+  // Cells whose width the whole row decides get that width.
+  function Piece(row, first, last) {
+    const from = row.columns.findIndex(c => c > first * kCells) - 1;
+    let to = row.columns.findIndex(c => c >= (last + 1) * kCells);
     if (to < 0) to = row.cells.length;
     if (from < 0 || from >= to) return {left: 0, markup: ''};
     const left = row.lefts[from];
@@ -115,24 +116,31 @@ addEventListener('DOMContentLoaded', () => {
     return {left, markup: prefix + cells + '</tr></table>'};
   }
 
-  // Draws column block `b` of a row block's rows, or the whole rows.
-  function Draw(block, b, element) {
-    const entry = blocks.get(block);
+  // Draws a row block's rows, whole or cut to column blocks first..last, one under the other as
+  // in the whole page: so the browser paints every row's cells before any row's characters,
+  // which reach into the rows beside.
+  function Draw(entry, first, last) {
     let markup = '';
     entry.lines.forEach((line, i) => {
-      const top = 2 * (block * kRows + i);
-      let piece = {left: 0, markup: bwTable ? bwTable + line + '</table>' : line};
-      if (b !== kWhole) piece = Piece(entry.rows[i] ??= ColoredRow(line), b);
-      markup += '<div style="position:absolute;top:' + top + 'px;left:' + piece.left + 'px">' +
-          piece.markup + '</div>';
+      if (first === kWhole) {
+        markup += bwTable ? bwTable + line + '</table>' : line;
+      } else {
+        const piece = Piece(entry.rows[i] ??= ColoredRow(line), first, last);
+        markup += '<div style="height:2px;text-align:left;margin-left:' + piece.left + 'px">' +
+            piece.markup + '</div>';
+      }
     });
-    element.innerHTML = markup;
+    entry.element.innerHTML = markup;
+    entry.columns = first + ':' + last;
   }
 
+  // A row block's box, of its rows' height, which its rows fill once they come.
   function Fetch(block) {
-    const entry = {lines: null, rows: [], pieces: new Map()};
-    blocks.set(block, entry);
     const from = block * kRows;
+    const element = document.createElement('div');
+    element.style.height = 2 * Math.min(kRows, rowCount - from) + 'px';
+    const entry = {lines: null, rows: [], element, columns: null};
+    blocks.set(block, entry);
     // XMLHttpRequest, as this browser's fetch() serves only its own schemes.
     const request = new XMLHttpRequest();
     request.open('GET', 'rows?from=' + from + '&to=' + (from + kRows));
@@ -142,6 +150,7 @@ addEventListener('DOMContentLoaded', () => {
       if (blocks.get(block) === entry) Update();
     };
     request.send();
+    return entry;
   }
 
   // The row blocks and column blocks near the window; the column blocks are kWhole when they
@@ -165,34 +174,27 @@ addEventListener('DOMContentLoaded', () => {
     return {firstBlock, lastBlock, firstColumn, lastColumn};
   }
 
+  // Keeps the row blocks near the window, in order below a spacer as high as the rows above
+  // them, each drawn for the column blocks near the window.
   function Update() {
     const {firstBlock, lastBlock, firstColumn, lastColumn} = Wanted();
     for (const [block, entry] of blocks) {
       if (block < firstBlock || block > lastBlock) {
-        entry.pieces.forEach(element => element.remove());
+        entry.element.remove();
         blocks.delete(block);
-        continue;
-      }
-      for (const [b, element] of entry.pieces) {
-        if (b < firstColumn || b > lastColumn) {
-          element.remove();
-          entry.pieces.delete(b);
-        }
       }
     }
-    for (let block = firstBlock; block <= lastBlock; ++block) {
-      const entry = blocks.get(block);
+    spacer.style.height = 2 * kRows * Math.max(0, firstBlock) + 'px';
+    let below = null;
+    for (let block = lastBlock; block >= firstBlock; --block) {
+      let entry = blocks.get(block);
       if (!entry) {
-        Fetch(block);
-        continue;
+        entry = Fetch(block);
+        box.insertBefore(entry.element, below);
       }
-      if (!entry.lines) continue;
-      for (let b = firstColumn; b <= lastColumn; ++b) {
-        if (entry.pieces.has(b)) continue;
-        const element = document.createElement('div');
-        Draw(block, b, element);
-        box.appendChild(element);
-        entry.pieces.set(b, element);
+      below = entry.element;
+      if (entry.lines && entry.columns !== firstColumn + ':' + lastColumn) {
+        Draw(entry, firstColumn, lastColumn);
       }
     }
   }
@@ -201,9 +203,7 @@ addEventListener('DOMContentLoaded', () => {
   view.drawn = () => {
     const {firstBlock, lastBlock, firstColumn, lastColumn} = Wanted();
     for (let block = firstBlock; block <= lastBlock; ++block) {
-      for (let b = firstColumn; b <= lastColumn; ++b) {
-        if (!blocks.get(block)?.pieces.has(b)) return false;
-      }
+      if (blocks.get(block)?.columns !== firstColumn + ':' + lastColumn) return false;
     }
     return true;
   };
