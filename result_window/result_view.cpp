@@ -10,8 +10,6 @@ namespace stipplor {
 
 namespace {
 
-constexpr char kScheme[] = "stipplor-view";
-
 QByteArray Bytes(std::string_view text) {
   return {text.data(), static_cast<qsizetype>(text.size())};
 }
@@ -39,7 +37,7 @@ void Reply(QWebEngineUrlRequestJob* job, const QByteArray& type, const QByteArra
 }  // namespace
 
 void RegisterResultViewScheme() {
-  QWebEngineUrlScheme scheme(kScheme);
+  QWebEngineUrlScheme scheme(kResultViewScheme);
   scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
   // The page's script fetches its rows from its own origin.
   scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
@@ -50,7 +48,7 @@ ResultViewScheme::ResultViewScheme(Shown shown, QObject* parent)
     : QWebEngineUrlSchemeHandler(parent), shown_(std::move(shown)) {}
 
 QUrl ResultViewScheme::PageUrl(int number) {
-  return QUrl(QStringLiteral("%1://r%2/").arg(QLatin1String(kScheme)).arg(number));
+  return QUrl(QStringLiteral("%1://r%2/").arg(QLatin1String(kResultViewScheme)).arg(number));
 }
 
 void ResultViewScheme::requestStarted(QWebEngineUrlRequestJob* job) {

@@ -8,6 +8,7 @@
 namespace stipplor {
 
 // The result view's own scheme. It is registered before the application object exists.
+inline constexpr char kResultViewScheme[] = "stipplor-view";
 void RegisterResultViewScheme();
 
 // Serves the result view's small page of our own and the rows it asks for, from the document the

@@ -48,7 +48,7 @@ TextForm::TextForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent)
       pane_(new QStackedLayout(this)) {
   setWindowTitle(QStringLiteral("RuvaDev"));
   profile_->installUrlSchemeHandler(
-      "stipplor-view",
+      kResultViewScheme,
       new ResultViewScheme([this] { return std::pair(shownCount_, &rows_); }, profile_));
   // The page goes with the view, before the profile it belongs to.
   WebBrowser1->setPage(new QWebEnginePage(profile_, WebBrowser1));

@@ -48,8 +48,6 @@ class TextForm : public QWidget {
   // The size the window opens with: room for a page of a typical picture.
   QSize sizeHint() const override { return {640, 480}; }
 
-  const ResultZoom& Zoom() const { return zoom_; }
-
   QWebEngineView* WebBrowser1;
   // Shown instead of the view when the view cannot show the page (its browser process ended,
   // or the load failed).

@@ -13,6 +13,12 @@ namespace {
 // of the process follows at once and says what happened.
 constexpr int kWaitForProcessEndMs = 500;
 
+// The cause of a failed load; never empty.
+QString LoadFailureCause(const QString& errorString, int errorCode) {
+  if (errorString.isEmpty()) return QStringLiteral("Loading it failed (error %1).").arg(errorCode);
+  return QStringLiteral("Loading it failed: %1.").arg(errorString);
+}
+
 }  // namespace
 
 QString RenderEndCause(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
@@ -34,11 +40,6 @@ QString RenderEndCause(QWebEnginePage::RenderProcessTerminationStatus status, in
           "it when a page uses too much memory.");
   }
   return QStringLiteral("The browser process drawing the page ended.");
-}
-
-QString LoadFailureCause(const QString& errorString, int errorCode) {
-  if (errorString.isEmpty()) return QStringLiteral("Loading it failed (error %1).").arg(errorCode);
-  return QStringLiteral("Loading it failed: %1.").arg(errorString);
 }
 
 QString ViewFailureText(const QString& cause) {

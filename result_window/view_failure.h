@@ -11,8 +11,6 @@ namespace stipplor {
 // What the result window says when its view ends up without the page: the browser process that
 // draws it ended (out of memory, crashed, killed), or loading the page failed.
 QString RenderEndCause(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
-// The cause of a failed load; never empty.
-QString LoadFailureCause(const QString& errorString, int errorCode);
 QString ViewFailureText(const QString& cause);
 
 // Calls `failed` with the cause when the view's browser process ends abnormally or a load of the
