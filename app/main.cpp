@@ -11,7 +11,9 @@
 #include "app/start_file.h"
 #include "frame/dialogs.h"
 #include "output/standard_streams.h"
+#include "picture_io/file_names.h"
 #include "picture_io/quiet_readers.h"
+#include "result_window/result_view.h"
 #include "shell/mdi_pic_form.h"
 
 namespace {
@@ -52,6 +54,7 @@ int main(int argc, char* argv[]) {
   std::signal(SIGXFSZ, SIG_IGN);
   // The HTML view shares its graphics contexts with the rest of the program.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  stipplor::RegisterResultViewScheme();
   QApplication app(argc, argv);
   QApplication::setApplicationName(stipplor::kAppTitle);
   QApplication::setApplicationVersion(QStringLiteral(STIPPLOR_VERSION));

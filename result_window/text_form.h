@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 
 #include "engine/html_document.h"
+#include "result_window/document_rows.h"
+#include "result_window/result_zoom.h"
 
 class QLabel;
 class QStackedLayout;
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace stipplor {
@@ -16,8 +18,11 @@ class Dialogs;
 class MainFrame;
 
 // The result window: its whole client area is the HTML view WebBrowser1 showing the document of
-// the last run. It is the content of a subwindow of the main window's MDI area. Closing it only
-// hides it while CanUnloadMe is false, so that the next run writes into the same window.
+// the last run. The view holds a small page of our own with the whole page's extent and draws
+// only the rows near what is in sight, which it asks of the document held here; Ctrl with the
+// wheel, "+", "-" and "0" zoom it. It is the content of a subwindow of the main window's MDI
+// area. Closing it only hides it while CanUnloadMe is false, so that the next run writes into
+// the same window.
 class TextForm : public QWidget {
  public:
   TextForm(MainFrame& frame, Dialogs& dialogs, QWidget* parent = nullptr);
@@ -52,21 +57,24 @@ class TextForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   class RunSink;
   void Present(HtmlDocument document);
   void ViewFailed(const QString& cause);
+  void AddZoomKeys();
+  void ApplyZoom();
 
   MainFrame& frame_;
   Dialogs& dialogs_;
   HtmlDocument shown_;
   QString savedFile_;
+  DocumentRows rows_;  // where the rows of shown_ lie, for the view
   std::unique_ptr<RunSink> run_;
-  // The view reads the document from a file here: documents of tens of megabytes are too
-  // large to hand over in memory. The folder goes with the window.
-  QTemporaryDir folder_;
-  int shownCount_ = 0;
+  int shownCount_ = 0;  // the number of the shown document, which names its page
+  ResultZoom zoom_;
+  QWebEngineProfile* profile_;  // the view's own, serving its page and rows
   QStackedLayout* pane_;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/mdi_pic_form.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWebEngineView>
 #include <exception>
 
@@ -45,9 +47,11 @@ MDIPicForm::MDIPicForm(Dialogs& dialogs, QWidget* parent)
   textForm_ = new TextForm(*this, dialogs_);
   mdiArea_->addSubWindow(textForm_)->hide();
   ShowLoadProgress();
+  qApp->installEventFilter(this);
 }
 
-// The result window loads a large page for a long while; the status bar shows how far it got.
+// The status bar shows how far the result window's page has loaded, from the moment the new page
+// replaces the old one in the view until it is loaded.
 void MDIPicForm::ShowLoadProgress() {
   auto* bar = new QProgressBar(statusBar());
   bar->setObjectName(QStringLiteral("LoadProgress"));
@@ -57,12 +61,13 @@ void MDIPicForm::ShowLoadProgress() {
   bar->hide();
   statusBar()->addPermanentWidget(bar);
   QWebEngineView* view = textForm_->WebBrowser1;
-  connect(view, &QWebEngineView::loadStarted, bar, [bar] {
-    bar->setValue(0);
-    bar->show();
-  });
+  connect(view, &QWebEngineView::loadStarted, bar, [bar] { bar->setValue(0); });
+  connect(view, &QWebEngineView::urlChanged, bar, &QProgressBar::show);
   connect(view, &QWebEngineView::loadProgress, bar, &QProgressBar::setValue);
-  connect(view, &QWebEngineView::loadFinished, bar, &QProgressBar::hide);
+  connect(view, &QWebEngineView::loadFinished, bar, [bar] {
+    bar->setValue(100);
+    bar->hide();
+  });
 }
 
 std::optional<int> MDIPicForm::RunPageWidth() {
@@ -76,7 +81,31 @@ std::optional<int> MDIPicForm::RunPageWidth() {
 
 // The area and its sub-windows go after this destructor, with the QMainWindow base: their last
 // activation signals must not reach a frame that is no longer whole.
-MDIPicForm::~MDIPicForm() { disconnect(mdiArea_, nullptr, this, nullptr); }
+MDIPicForm::~MDIPicForm() {
+  qApp->removeEventFilter(this);
+  disconnect(mdiArea_, nullptr, this, nullptr);
+}
+
+void MDIPicForm::EncodeOnChange() {
+  const auto* result = textForm_ != nullptr ? textForm_->parentWidget() : nullptr;
+  if (mnuEncodeOnChange->isChecked() && picForm_ != nullptr && result != nullptr &&
+      result->isVisible() && mnuSave->isEnabled()) {
+    mnuEncode_Click();
+  }
+}
+
+// A selection is drawn or moved while a button is held; its run waits for the release, after the
+// picture window has handled it.
+bool MDIPicForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && picForm_ != nullptr &&
+      mnuEncodeOnChange->isChecked() && watched->isWidgetType() &&
+      picForm_->isAncestorOf(static_cast<QWidget*>(watched))) {
+    QTimer::singleShot(0, this, [this] {
+      if (picForm_ != nullptr && picForm_->RunRegion() != runRegion_) EncodeOnChange();
+    });
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
 
 QString MDIPicForm::StatusPanel(int panel) const {
   return panels_.at(static_cast<std::size_t>(panel - 1))->text();
@@ -177,9 +206,10 @@ void MDIPicForm::mnuEncode_Click() {
       textForm_->setWindowTitle(
           QString::fromStdString(result.Caption + PageWidthCaption(picForm_->PageWidth())));
       resultPicture_ = pictureFile_;
-      const Region region = picForm_->RunRegion();
+      runRegion_ = picForm_->RunRegion();
       SetStatusPanel(kPanelPage,
-                     PageSummary(PageCells(region.Width, region.Height, options_.Ratio, *pageWidth),
+                     PageSummary(PageCells(runRegion_.Width, runRegion_.Height, options_.Ratio,
+                                           picForm_->PageWidth()),
                                  static_cast<long long>(textForm_->ShownDocument().Text().size())));
       ShowResultWindow();
       mnuSave->setEnabled(true);

@@ -52,6 +52,8 @@ class MDIPicForm : public QMainWindow, public MainFrame {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Sees the mouse released over the picture window, for "Encode on Change".
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -63,6 +65,9 @@ class MDIPicForm : public QMainWindow, public MainFrame {
                   std::function<void()> store);
   QAction* Toggle(QMenu* menu, const char* name, const QString& caption, bool OptionState::*flag);
   void ReflectOptions();
+  // With "Encode on Change" on and a page shown, runs "Encode!" for the changed options or
+  // selection.
+  void EncodeOnChange();
   void BuildPageWidthMenu(QMenu* mnuOptions);
   void BuildViewMenu();
   void ShowLoadProgress();
@@ -108,6 +113,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   int browserCopyCount_ = 0;
   // The result window was shown once, and placed then.
   bool resultPlaced_ = false;
+  Region runRegion_;  // the region of the shown result
 
   QAction* mnuSave = nullptr;
   QAction* mnuOpenInBrowser = nullptr;
@@ -133,6 +139,7 @@ class MDIPicForm : public QMainWindow, public MainFrame {
   QAction* mnuPixelFont = nullptr;
   std::array<QAction*, 5> mnuPageWidth{};  // As Picture, then the menu's widths
   QAction* mnuPageWidthFit = nullptr;      // "Fit 100 KB (mail)"
+  QAction* mnuEncodeOnChange = nullptr;
 };
 
 }  // namespace stipplor

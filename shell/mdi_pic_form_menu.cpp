@@ -121,6 +121,10 @@ void MDIPicForm::BuildMenuBar() {
       Toggle(mnuOptions, "mnuMinimizeSize", "&Minimize Size", &OptionState::MinimizeSize);
   mnuPixelFont = Toggle(mnuOptions, "mnuPixelFont", "Pixel Font", &OptionState::PixelFont);
   BuildPageWidthMenu(mnuOptions);
+  Separator(mnuOptions, "mnuSep8");
+  mnuEncodeOnChange = mnuOptions->addAction(QStringLiteral("Encode on Change"));
+  mnuEncodeOnChange->setObjectName(QStringLiteral("mnuEncodeOnChange"));
+  mnuEncodeOnChange->setCheckable(true);
 
   // "Encode!" is a command on the menu bar itself.
   mnuEncode = menuBar()->addAction(QStringLiteral("Encode!"));
@@ -175,6 +179,7 @@ QAction* MDIPicForm::Choice(QMenu* menu, QActionGroup* group, const char* name,
   connect(action, &QAction::triggered, this, [this, store = std::move(store)] {
     store();
     ReflectOptions();
+    EncodeOnChange();
   });
   return action;
 }
@@ -188,6 +193,7 @@ QAction* MDIPicForm::Toggle(QMenu* menu, const char* name, const QString& captio
   connect(action, &QAction::triggered, this, [this, flag](bool checked) {
     options_.*flag = checked;
     ReflectOptions();
+    EncodeOnChange();
   });
   return action;
 }

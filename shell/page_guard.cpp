@@ -47,7 +47,8 @@ QString PageSummary(long long cells, long long bytes) {
 
 QString PageGuard::Text() const {
   QString text = QStringLiteral(
-                     "This page would have %1 cells, about %2 MB; browsers show pages "
+                     "This page would have %1 cells, about %2 MB. The result window shows "
+                     "it, but a browser opening the saved page holds it whole and shows pages "
                      "of up to about %3 cells.")
                      .arg(Number(cells), Megabytes(approximateBytes), Number(kPageCellLimit));
   text += u'\r';

@@ -18,7 +18,8 @@ inline constexpr std::array<int, 4> kMenuPageWidths = {1600, 1200, 800, 400};
 // The bytes of "Fit 100 KB (mail)": mail programs clip messages above about 100 KB.
 inline constexpr long long kMailPageBytes = 100'000;
 
-// The question before a run whose page has more cells than browsers show: encode it scaled to
+// The question before a run whose page has more cells than browsers show when they open the saved
+// page, which they hold whole (the result window shows any page): encode it scaled to
 // the largest menu width whose page stays within the limit, at full size anyway, or not at all.
 struct PageGuard {
   long long cells = 0;

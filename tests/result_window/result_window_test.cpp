@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -14,6 +15,7 @@
 #include <utility>
 
 #include "picture_io/file_names.h"
+#include "result_window/result_zoom.h"
 #include "tests/support/gui/app_fixture.h"
 
 namespace stipplor::testing {
@@ -47,23 +49,27 @@ QImage DescribedRaster(const std::string& page, QSize size) {
   return raster;
 }
 
-// The view paints a loaded page in steps: its grab once five grabs 200 ms apart are equal.
-QImage PaintedGrab(QWebEngineView& view) {
+// The grab of the view once the rows it asked for are drawn and three grabs 100 ms apart agree.
+QImage SettledGrab(QWebEngineView& view) {
   QImage previous, grab;
   int equal = 0;
   EXPECT_TRUE(QTest::qWaitFor(
       [&] {
-        QTest::qWait(200);
+        QTest::qWait(100);
+        bool idle = false, answered = false;
+        view.page()->runJavaScript("!window.stipplorView || stipplorView.drawn()",
+                                   [&](const QVariant& v) { idle = v.toBool(), answered = true; });
+        if (!QTest::qWaitFor([&] { return answered; }, 5000) || !idle) return false;
         grab = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
         equal = std::exchange(previous, grab) == grab ? equal + 1 : 0;
-        return equal == 4;
+        return equal == 2;
       },
       30000));
   return grab;
 }
 
 // Chromium draws such a page as described (the browser tests show it); so must the desktop
-// program's own view, which loads the page and its font from a file of its own.
+// program's own view, which draws the rows in sight in a box of the page's size.
 TEST_F(ResultWindowTest, DrawsAPixelFontPageAsItsCharactersDescribe) {
   Open(STIPPLOR_SOURCE_DIR "/samples/chelsea.bmp");  // 451 x 300: 150 x 100 cells at 3:2
   Trigger("mnuSize3");
@@ -72,16 +78,78 @@ TEST_F(ResultWindowTest, DrawsAPixelFontPageAsItsCharactersDescribe) {
   QWebEngineView* view = form->ResultWindow()->WebBrowser1;
   // An even width centres the page on whole pixels.
   ResultSubWindow()->resize(QSize(400, 300) + ResultSubWindow()->size() - view->size());
+  const QImage grab = SettledGrab(*view);
   QVariant at;
   view->page()->runJavaScript(
-      "(r => [r.left, r.top])(document.querySelector('table').getBoundingClientRect())",
+      "(r => [r.left, r.top])(document.getElementById('rows').getBoundingClientRect())",
       [&at](const QVariant& box) { at = box; });
   ASSERT_TRUE(QTest::qWaitFor([&] { return at.isValid(); }, 20000));
   const QPoint corner(at.toList().at(0).toInt(), at.toList().at(1).toInt());
   const QImage described =
       DescribedRaster(form->ResultWindow()->ShownDocument().Text(), QSize(300, 200));
-  EXPECT_TRUE(PaintedGrab(*view).copy(QRect(corner, described.size())) == described)
+  EXPECT_TRUE(grab.copy(QRect(corner, described.size())) == described)
       << "the view's pixels differ";
+
+  // Ctrl with the wheel and the keys zoom the view in its steps, and the status bar says so.
+  QWidget* input = view->focusProxy();
+  QWheelEvent wheel({10, 10}, view->mapToGlobal(QPoint(10, 10)), {}, {0, 120}, Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(input, &wheel);
+  EXPECT_EQ(view->zoomFactor(), 2.0);
+  EXPECT_EQ(form->StatusPanel(kPanelResultZoom), QStringLiteral("Zoom 200%"));
+  QTest::keyClick(input, Qt::Key_0, Qt::ControlModifier);
+  EXPECT_EQ(form->StatusPanel(kPanelResultZoom), QString());
+}
+
+// The view draws only the rows near what is in sight, in pieces; wherever it is scrolled it shows
+// what the same browser shows for the whole page there.
+TEST_F(ResultWindowTest, ShowsThePixelsOfTheWholePageAtEveryPlace) {
+  // A page of 640 x 426 pixels at 1:1, with runs of equal cells merged into wider ones.
+  Open(STIPPLOR_SOURCE_DIR "/samples/rocket.gif");
+  QWebEngineView* view = form->ResultWindow()->WebBrowser1;
+  const struct {
+    std::vector<const char*> items;  // from the start options
+    double differing;                // at most this share of the pixels
+  } cases[] = {
+      {{"mnuPixelFont"}, 0},
+      {{}, 0.01},  // Arial's antialiasing may differ where a piece of a
+                   // row starts
+      {{"mnuColoredLoQu"}, 0},
+      {{"mnuBW"}, 0.01},
+      {{"mnuBW", "mnuPixelFont"}, 0},
+  };
+  for (const auto& c : cases) {
+    for (const char* item : c.items) Trigger(item);
+    EncodeAndWait();
+    SCOPED_TRACE(form->ResultWindow()->windowTitle().toStdString());
+    ResultSubWindow()->resize(QSize(300, 200) + ResultSubWindow()->size() - view->size());
+    const QPoint places[] = {{0, 0}, {170, 110}, {0, 9999}, {9999, 60}};  // top, middle, the ends
+    std::vector<QImage> shown;
+    const auto grabAll = [&](std::vector<QImage>& grabs) {
+      for (const QPoint place : places) {
+        view->page()->runJavaScript(
+            QStringLiteral("scrollTo(%1, %2)").arg(place.x()).arg(place.y()));
+        grabs.push_back(SettledGrab(*view));
+      }
+    };
+    grabAll(shown);
+    const std::string page = folder / "whole.html";
+    test::WriteFile(page, QByteArray::fromStdString(form->ResultWindow()->ShownDocument().Text()));
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    view->load(QUrl::fromLocalFile(QString::fromStdString(page)));
+    ASSERT_TRUE(loaded.wait(20000));
+    std::vector<QImage> whole;
+    grabAll(whole);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+      int differ = 0;
+      for (int y = 0; y < whole[i].height(); ++y) {
+        for (int x = 0; x < whole[i].width(); ++x)
+          differ += whole[i].pixel(x, y) != shown[i].pixel(x, y);
+      }
+      EXPECT_LE(differ, c.differing * whole[i].width() * whole[i].height()) << "at place " << i;
+    }
+    for (const char* item : c.items) Trigger(item);
+  }
 }
 
 TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
@@ -92,6 +160,8 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // A page of 250,000 cells loads for a while; the next run's page replaces it quietly.
   OpenPicture(1000, 1000);
   Trigger("mnuEncode");
+  const std::string whole = folder / "whole.html";  // a page that loads for a while
+  test::WriteFile(whole, QByteArray::fromStdString(form->ResultWindow()->ShownDocument().Text()));
   Trigger("mnuBW");
   QSignalSpy loaded(view, &QWebEngineView::loadFinished);
   Trigger("mnuEncode");
@@ -100,24 +170,36 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   EXPECT_TRUE(dialogs.warnings.empty());
   EXPECT_GT(steps, 0);
   EXPECT_FALSE(bar->isVisible());
-  // The view shows the last run's document from a file of its own; the earlier one is gone.
-  const QFileInfo file(view->url().toLocalFile());
-  EXPECT_EQ(file.fileName(), QStringLiteral("result-2.html"));
-  EXPECT_EQ(test::ReadFile(file.filePath().toStdString()).toStdString(),
-            form->ResultWindow()->ShownDocument().Text());
-  EXPECT_FALSE(QFileInfo::exists(file.path() + "/result-1.html"));
-  // The browser process ends: the window says so, and the page stays saveable.
+  // The browser process ends, killed or crashed while it loads: the window says why, once, and
+  // the page stays saveable.
   TextForm* result = form->ResultWindow();
-  ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), SIGKILL);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.warnings.empty(); }, 20000));
-  EXPECT_TRUE(dialogs.warnings.front().contains("drawing the page was killed"));
-  EXPECT_EQ(result->FailureMessage->text(), dialogs.warnings.front());
-  EXPECT_FALSE(result->WebBrowser1->isVisible());
+  const struct {
+    int signal;
+    const char* cause;
+  } ends[] = {{SIGKILL, "drawing the page was killed"}, {SIGSEGV, "drawing the page crashed"}};
+  for (const auto& end : ends) {
+    dialogs.warnings.clear();
+    result->WebBrowser1->load(QUrl::fromLocalFile(QString::fromStdString(whole)));
+    QTest::qWait(300);
+    ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), end.signal);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.warnings.empty(); }, 20000));
+    QTest::qWait(1000);
+    ASSERT_EQ(dialogs.warnings.size(), 1U);
+    EXPECT_TRUE(dialogs.warnings.front().contains(end.cause))
+        << dialogs.warnings.front().toStdString();
+    EXPECT_EQ(result->FailureMessage->text(), dialogs.warnings.front());
+    EXPECT_FALSE(result->WebBrowser1->isVisible());
+  }
   SaveAs(Path("kept.html"));
   EncodeAndWait();  // the same page, shown again
   EXPECT_TRUE(result->WebBrowser1->isVisible());
   SaveAs(Path("again.html"));
   EXPECT_EQ(test::ReadFile(folder / "kept.html"), test::ReadFile(folder / "again.html"));
+  // A process that ends normally, and a failed page already replaced by the next, are no failure.
+  emit result->WebBrowser1->page()->renderProcessTerminated(QWebEnginePage::NormalTerminationStatus,
+                                                            0);
+  result->WebBrowser1->load(QUrl::fromLocalFile(Path("gone.html")));
+  EncodeAndWait();
   result->WebBrowser1->load(QUrl::fromLocalFile(Path("gone.html")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.warnings.size() == 2; }, 20000));
   EXPECT_TRUE(dialogs.warnings.back().startsWith("The page cannot be shown. Loading it failed: "));
@@ -182,9 +264,35 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
     }
   }
   // No half-written file is left beside the kept ones.
-  EXPECT_EQ(folder.Names(),
-            (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm", "fifo.html",
-                                      "kept.html", "link.html", "old.html", "p.bmp", "pages"}));
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"adir.html", "again.html", "caf\xE9.htm",
+                                                      "fifo.html", "kept.html", "link.html",
+                                                      "old.html", "p.bmp", "pages", "whole.html"}));
+}
+
+// Ctrl with the wheel, "+", "-" and "0" move through the steps, and stop at their ends.
+TEST(ResultZoom, StepsThroughItsStepsAndStopsAtTheEnds) {
+  const struct {
+    std::vector<int> wheel;  // turns of the wheel; 0: Ctrl+0
+    int percent;
+    const char* status;
+  } cases[] = {
+      {{}, 100, ""},
+      {{120}, 200, "Zoom 200%"},
+      {{60, 59}, 100, ""},  // not yet a notch
+      {{60, 60}, 200, "Zoom 200%"},
+      {{60, -60, 60}, 100, ""},  // a turn back drops the part turned
+      {{360, 120}, 800, "Zoom 800%"},
+      {{-120, -120, -120}, 25, "Zoom 25%"},
+      {{240, 0}, 100, ""},
+  };
+  for (const auto& c : cases) {
+    ResultZoom zoom;
+    for (const int turn : c.wheel) turn == 0 ? zoom.Reset() : zoom.Wheel(turn);
+    EXPECT_EQ(zoom.Percent(), c.percent);
+    EXPECT_EQ(zoom.StatusText().toStdString(), c.status);
+    EXPECT_DOUBLE_EQ(zoom.ViewFactor() * zoom.PageFactor() * 100, c.percent);
+    EXPECT_LE(zoom.ViewFactor(), 5.0);  // the browser's largest
+  }
 }
 
 }  // namespace

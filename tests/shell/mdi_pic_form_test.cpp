@@ -197,20 +197,26 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
   const std::string hubble = STIPPLOR_SOURCE_DIR "/samples/hubble.jpg";
   Open(QString::fromStdString(hubble));
   Trigger("mnuPageWidth400");
+  std::string encodedOnChange;
   for (const std::string n : {"all", "selection"}) {
     std::vector<std::string> arguments = {"--width=400", hubble, "-o", folder / n};
-    if (n == "selection") {  // at 1:2, from (10, 20) to (410, 320)
+    if (n == "selection") {          // at 1:2, from (10, 20) to (410, 320)
+      Trigger("mnuEncodeOnChange");  // the size, then the selection, run at once
       Trigger("mnuSize1");
+      EXPECT_TRUE(form->ResultWindow()->windowTitle().startsWith("1:2"));
       auto* pic = form->PictureWindow()->findChild<QWidget*>("Pic");
       QTest::mousePress(pic, Qt::LeftButton, {}, {10, 20});
       QTest::mouseMove(pic, {410, 320});
       QTest::mouseRelease(pic, Qt::LeftButton, {}, {410, 320});
+      QCoreApplication::processEvents();
+      encodedOnChange = form->ResultWindow()->ShownDocument().Text();
       arguments.insert(arguments.begin(), {"--size=1:2", "--region=10,20,400,300"});
     }
     EncodeAndWait();
     // The page's cells and size, until the next run.
     EXPECT_EQ(form->StatusPanel(kPanelPage).toStdString(),
               n == "all" ? "34,800 cells, 2 MB" : "30,000 cells, 771 KB");
+    EXPECT_TRUE(n == "all" || form->ResultWindow()->ShownDocument().Text() == encodedOnChange);
     SaveAs(Path(n + ".html"));
     ASSERT_EQ(test::RunEncoder(arguments).exitCode, 0);
     EXPECT_EQ(test::ReadFile(folder / (n + ".html")), test::ReadFile(folder / n));
@@ -264,7 +270,8 @@ TEST_F(ShellTest, AsksBeforeALargePageReportsAFailedRunAndTakesAClickAfterTheRun
   run(1, "1:2  B&W  Dotted  Grey", " width=2002 ");
   run(0, "1:2  B&W  Dotted  Grey  Width-1600", " width=1600 ");
   EXPECT_EQ(dialogs.calls.back().text,
-            "This page would have 1,001,000 cells, about 4 MB; browsers show pages of up to about "
+            "This page would have 1,001,000 cells, about 4 MB. The result window shows it, but a "
+            "browser opening the saved page holds it whole and shows pages of up to about "
             "1,000,000 cells.\rEncode it scaled to a page width of 1600 pixels, at full size "
             "anyway, or not at all?");
   EXPECT_EQ(dialogs.calls.back().buttons,
@@ -288,8 +295,9 @@ TEST(PageGuardTest, EstimatesEachFamilysBytesAndOffersNoWidthWhenNoneFits) {
   // Still 200 x 6000 cells at a page width of 400.
   const PageGuard tall = GuardPage({0, 0, 1000, 30000}, EncodeOptions{.Ratio = 1}, 0).value();
   EXPECT_EQ(tall.Text(),
-            "This page would have 30,000,000 cells, about 750 MB; browsers show "
-            "pages of up to about 1,000,000 cells.\rEncode it at full size anyway?");
+            "This page would have 30,000,000 cells, about 750 MB. The result window shows it, "
+            "but a browser opening the saved page holds it whole and shows pages of up to about "
+            "1,000,000 cells.\rEncode it at full size anyway?");
   EXPECT_EQ(tall.Choices(), QStringList({"Full Size", "Cancel"}));
   EXPECT_EQ(std::tuple(tall.WidthFor(0, 0), tall.WidthFor(1, 0)),
             std::tuple(std::optional(0), std::optional<int>()));
