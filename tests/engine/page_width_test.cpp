@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/page_budget.h"
+#include "tests/engine/support.h"
 
 namespace stipplor {
 namespace {
@@ -51,20 +52,12 @@ TEST(PageBudget, FindsAWidthThatFitsWhoseNextDoesNot) {
     }
   }
   // The narrowest page is counted whole, to name its size.
-  EXPECT_THROW(
-      {
-        try {
-          FitPageWidth(10, 100, [&](int w, long long limit) {
-            return sizes[0](w) > limit ? limit + 1 : sizes[0](w);
-          });
-        } catch (const PageBudgetError& error) {
-          EXPECT_STREQ(error.what(),
-                       "even the narrowest page, 2 pixels wide, takes 212 bytes, more than the "
-                       "100 allowed");
-          throw;
-        }
-      },
-      PageBudgetError);
+  EXPECT_EQ(test::ThrownWhat<PageBudgetError>([&] {
+              FitPageWidth(10, 100, [&](int w, long long limit) {
+                return sizes[0](w) > limit ? limit + 1 : sizes[0](w);
+              });
+            }),
+            "even the narrowest page, 2 pixels wide, takes 212 bytes, more than the 100 allowed");
 }
 
 }  // namespace

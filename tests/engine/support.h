@@ -88,4 +88,15 @@ inline std::string Low(const Picture& picture, int left, int top, int size) {
   return GetPixColLoQu(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s).Str();
 }
 
+// The message of the E that `run` throws; empty when it throws none.
+template <typename E, typename Run>
+std::string ThrownWhat(const Run& run) {
+  try {
+    run();
+  } catch (const E& error) {
+    return error.what();
+  }
+  return {};
+}
+
 }  // namespace stipplor::test
