@@ -126,12 +126,12 @@ TEST(GetPixBW, BrightnessRangeAndLimits) {
 }
 
 // "ffCol bbCol BWMin BWMax" of the region.
-std::string Colors(const Picture& picture, Int16 style, int left, int top, int width, int height) {
+std::string Colors(const Picture& picture, Int16 style, const Region& r) {
   ColorText ffCol;
   ColorText bbCol;
   BrightnessRange range{-7, -7};
-  GetBWColors(picture, style, static_cast<Int16>(left), static_cast<Int16>(top),
-              static_cast<Int16>(width), static_cast<Int16>(height), ffCol, bbCol, range);
+  GetBWColors(picture, style, static_cast<Int16>(r.Left), static_cast<Int16>(r.Top),
+              static_cast<Int16>(r.Width), static_cast<Int16>(r.Height), ffCol, bbCol, range);
   return ffCol.Str() + " " + bbCol.Str() + " " + std::to_string(range.BWMin) + " " +
          std::to_string(range.BWMax);
 }
@@ -179,12 +179,6 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
        {0, 1, 2, 3},
        kBlackOnWhite},  // both 510
       {Picture(6, 4, framed), {1}, "#14283C #DCC8B4 220 1220", {1, 1, 3, 3}},
-      // Empty regions and regions wholly outside: black on white.
-      {Filled(4, 4, green), {1}, kBlackOnWhite, {0, 0, 0, 4}},
-      {Filled(4, 4, green), {1}, kBlackOnWhite, {0, 0, -3, 4}},
-      {Filled(4, 4, green), {1}, kBlackOnWhite, {0, 0, 4, -1}},
-      {Filled(4, 4, green), {1}, kBlackOnWhite, {0, 0, 4, 0}},
-      {Filled(4, 4, green), {1}, kBlackOnWhite, {10, 10, 3, 3}},
       // 14 of 20 pixels outside (red -1, a class of their own) become the ink, clamped to 0.
       {Filled(3, 2, a), {0, 1, 2, 3}, "#000000 #C86432 0 750", {-1, -1, 5, 4}},
       // Three classes: the spread moves the ink a quarter of the way from red -1 toward white.
@@ -198,8 +192,13 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
   for (const Case& c : cases) {
     const Region r = c.region.Width == -1 ? Region{0, 0, c.picture.Width(), 1} : c.region;
     for (const Int16 style : c.styles) {
-      EXPECT_EQ(Colors(c.picture, style, r.Left, r.Top, r.Width, r.Height), c.expected) << style;
+      EXPECT_EQ(Colors(c.picture, style, r), c.expected) << style;
     }
+  }
+  // Empty regions and regions wholly outside: black on white.
+  for (const Region& r :
+       {Region{0, 0, 0, 4}, {0, 0, -3, 4}, {0, 0, 4, -1}, {0, 0, 4, 0}, {10, 10, 3, 3}}) {
+    EXPECT_EQ(Colors(Filled(4, 4, green), 1, r), kBlackOnWhite) << r.Left << " " << r.Width;
   }
 }
 

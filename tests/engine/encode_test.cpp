@@ -101,26 +101,14 @@ TEST(Encode, OnePixelCellsAtTheBrightnessBoundariesOfEachStyle) {
     const char* entry;
     int y = 0;
   };
+  // In the Fractal style (3) the cells (1, 0), (2, 0) and (0, 1) have the shapes 0, 3 and 2.
   const Case cases[] = {
-      {0, 0, 765, 0, "II"},
-      {0, 0, 766, 0, "&nbsp; "},
-      {1, 0, 307, 0, "II"},
-      {1, 0, 308, 0, "I."},
-      {1, 0, 1231, 0, ". "},
-      {1, 0, 1232, 0, "&nbsp; "},
-      {1, -1, 1530, 0, "&nbsp; "},
-      {1, -1, 1530, 1, "&nbsp; "},
-      {1, -1, 0, 0, "II"},
-      {1, -1, 0, 1, "II"},
-      {2, 0, 700, 0, ".'"},
-      {2, 0, 700, 1, "'."},
-      {0, -1, 1530, 1, "&nbsp; "},
-      {3, 0, 700, 0, "I "},
-      // Fractal: the shapes of (1, 0), (2, 0) and (0, 1) are 0, 3 and 2.
-      {3, 0, 1000, 1, "' "},
-      {3, 0, 700, 2, ".."},
-      {3, 0, 700, 0, "&nbsp;I", 1},
-  };
+      {0, 0, 765, 0, "II"},       {0, 0, 766, 0, "&nbsp; "},   {0, -1, 1530, 1, "&nbsp; "},
+      {1, 0, 307, 0, "II"},       {1, 0, 308, 0, "I."},        {1, 0, 1231, 0, ". "},
+      {1, 0, 1232, 0, "&nbsp; "}, {1, -1, 1530, 0, "&nbsp; "}, {1, -1, 1530, 1, "&nbsp; "},
+      {1, -1, 0, 0, "II"},        {1, -1, 0, 1, "II"},         {2, 0, 700, 0, ".'"},
+      {2, 0, 700, 1, "'."},       {3, 0, 700, 0, "I "},        {3, 0, 1000, 1, "' "},
+      {3, 0, 700, 2, ".."},       {3, 0, 700, 0, "&nbsp;I", 1}};
   for (const Case& c : cases) {
     EXPECT_EQ(PixelEntry(c.brightness, BW(c.style, 1, c.smooth), c.x, c.y), c.entry)
         << c.style << " " << c.smooth << " " << c.brightness << " " << c.x;
