@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/pixel_font.h"
@@ -139,13 +140,9 @@ TEST(Encode, MergesRunsOnlyWhenThatIsShorter) {
 }
 
 TEST(Encode, Captions) {
-  struct Case {
-    EncodeOptions options;
-    const char* caption;
-  };
   // One row per rule of the caption: each size, family and style, the quality and size marks,
   // and "Pixel-Font" on a B&W page and a page of characters but not on colour cells alone.
-  const Case cases[] = {
+  const std::pair<EncodeOptions, const char*> cases[] = {
       {With(0, 1, -1, 0, 0), "1:2  Colored  Low-Quality"},
       {With(-1, 2, 0, 0, -1, 2), "1:1  B&W  Dotted  Grey"},
       {With(-1, 3, -1, -1, -1, 0), "3:2  B&W  Plain  Colorized"},
@@ -156,10 +153,9 @@ TEST(Encode, Captions) {
       {{.Ratio = 3, .HighQuality = 0, .PixelFont = true},
        "3:2  Colored  Low-Quality  Size-Minimized"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Caption(c.options), c.caption);
-    HtmlDocument document;
-    EXPECT_EQ(Encode(Picture(4, 4), std::nullopt, c.options, document).Caption, c.caption);
+  for (const auto& [options, caption] : cases) {
+    HtmlDocument document;  // the run names its page as Caption does
+    EXPECT_EQ(Encode(Picture(4, 4), std::nullopt, options, document).Caption, caption);
   }
 }
 
@@ -168,18 +164,15 @@ TEST(Encode, Captions) {
 // colour cells alone keep their bytes.
 TEST(Encode, PixelFontChangesOnlyPagesOfCharacters) {
   const Picture picture = Gradient(9, 7);
-  struct Case {
-    EncodeOptions options;
-    bool changes;
-  };
-  const Case cases[] = {
+  const std::pair<EncodeOptions, bool> cases[] = {
+      // the options, and whether the font changes
       {With(-1, 1, 0, 0), true}, {With(-1, 2, -1, 0), true}, {With(-1, 4, 0, -1), true},
       {With(0, 2, 0, -1), true}, {With(0, 3, -1, -1), true}, {With(0, 1, 0, -1), false},
       {With(0, 2, 0, 0), false}, {With(0, 4, -1, 0), false},
   };
-  for (Case c : cases) {
-    Rows expected = EncodeLines(picture, c.options);
-    if (c.changes) {
+  for (auto [options, changes] : cases) {
+    Rows expected = EncodeLines(picture, options);
+    if (changes) {
       expected.front() +=
           "<style>" + std::string(kPixelFontFace) + "table{table-layout:fixed}</style>";
       for (std::string& line : expected) {
@@ -187,8 +180,8 @@ TEST(Encode, PixelFontChangesOnlyPagesOfCharacters) {
         if (at != std::string::npos) line.insert(at + 12, "StipplorPixel,");
       }
     }
-    c.options.PixelFont = true;
-    EXPECT_EQ(EncodeLines(picture, c.options), expected) << Caption(c.options);
+    options.PixelFont = true;
+    EXPECT_EQ(EncodeLines(picture, options), expected) << Caption(options);
   }
   EXPECT_TRUE(kPixelFontFace.starts_with(
       "@font-face{font-family:StipplorPixel;src:url(data:font/woff2;base64,"));

@@ -75,8 +75,7 @@ inline std::vector<std::string> EncodeLines(const Picture& picture, const Encode
 
 // "bbCol ffCol ssCol" of the size x size cell at (left, top), higher quality.
 inline std::string High(const Picture& picture, int left, int top, int size) {
-  ColorText bbCol;
-  ColorText ffCol;
+  ColorText bbCol, ffCol;
   std::string_view ssCol;
   const auto s = static_cast<Int16>(size);
   PixColHiQu(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s, bbCol, ffCol, ssCol);
