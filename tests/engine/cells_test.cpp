@@ -15,12 +15,12 @@ using namespace test;
 
 enum Style : Int16 { kPlain = 0, kPattern = 1, kDotted = 2, kFractal = 3 };
 constexpr Int16 kStyles[] = {kPlain, kPattern, kDotted, kFractal};
-const PackedColor k = Grey(0);
-const PackedColor w = Grey(255);
+const PackedColor k = Grey(0), w = Grey(255);
 
-std::string BW2x2(const Picture& picture, int left, int top, Int16 style, int smooth = 0,
-                  BrightnessRange range = {}) {
-  return std::string(GetPixBW(picture, static_cast<Int16>(left), static_cast<Int16>(top), 2, 2,
+std::string BWCell(const Picture& picture, int left, int top, Int16 style, int smooth = 0,
+                   BrightnessRange range = {}, int size = 2) {
+  const auto s = static_cast<Int16>(size);
+  return std::string(GetPixBW(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s,
                               style, static_cast<Int16>(smooth), range));
 }
 
@@ -41,10 +41,10 @@ TEST(GetPixBW, UniformGreyCellsAtBothParities) {
     for (const int g : row.greys) {
       const Picture picture = Filled(4, 2, Grey(g));
       for (const int left : {0, 2}) {
-        EXPECT_EQ(BW2x2(picture, left, 0, kPlain), row.plain) << g;
-        EXPECT_EQ(BW2x2(picture, left, 0, kPattern), row.pattern) << g;
-        EXPECT_EQ(BW2x2(picture, left, 0, kDotted), left ? row.dotted1 : row.dotted0) << g;
-        EXPECT_EQ(BW2x2(picture, left, 0, kFractal), row.fractal) << g;
+        EXPECT_EQ(BWCell(picture, left, 0, kPlain), row.plain) << g;
+        EXPECT_EQ(BWCell(picture, left, 0, kPattern), row.pattern) << g;
+        EXPECT_EQ(BWCell(picture, left, 0, kDotted), left ? row.dotted1 : row.dotted0) << g;
+        EXPECT_EQ(BWCell(picture, left, 0, kFractal), row.fractal) << g;
       }
     }
   }
@@ -53,8 +53,8 @@ TEST(GetPixBW, UniformGreyCellsAtBothParities) {
       {40, "II", "'I"},       {100, "'I", "'."}, {150, "'.", ". "},
       {200, ". ", "&nbsp; "}, {0, "II", "II"},   {255, "&nbsp; ", "&nbsp; "}};
   for (const auto& [grey, even, odd] : smooth) {
-    EXPECT_EQ(BW2x2(Filled(4, 2, Grey(grey)), 0, 0, kPlain, -1), even) << grey;
-    EXPECT_EQ(BW2x2(Filled(4, 2, Grey(grey)), 2, 0, kPlain, -1), odd) << grey;
+    EXPECT_EQ(BWCell(Filled(4, 2, Grey(grey)), 0, 0, kPlain, -1), even) << grey;
+    EXPECT_EQ(BWCell(Filled(4, 2, Grey(grey)), 2, 0, kPlain, -1), odd) << grey;
   }
   // Fractal follows the Hilbert shapes of the cells: in a flat area, and in a nearly flat one
   // (greys 100, 102 over 104, 104) where each shape's bias on each sub-cell decides the ink.
@@ -66,9 +66,9 @@ TEST(GetPixBW, UniformGreyCellsAtBothParities) {
   const char* fractalSlope[2][4] = {{"I ", "I ", "'.", "I "}, {"'.", "I ", "I ", "''"}};
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 4; ++column) {
-      EXPECT_EQ(BW2x2(Filled(8, 4, Grey(128)), 2 * column, 2 * row, kFractal),
+      EXPECT_EQ(BWCell(Filled(8, 4, Grey(128)), 2 * column, 2 * row, kFractal),
                 fractal[row][column]);
-      EXPECT_EQ(BW2x2(nearlyFlat, 2 * column, 2 * row, kFractal), fractalSlope[row][column]);
+      EXPECT_EQ(BWCell(nearlyFlat, 2 * column, 2 * row, kFractal), fractalSlope[row][column]);
     }
   }
 }
@@ -77,24 +77,23 @@ TEST(GetPixBW, InkGoesToTheDarkestSubCells) {
   // Grey 200 upper left, 100 upper right, 50 lower left, 150 lower right; level 2 either way.
   const Picture worked(4, 2, {0, 0, Grey(200), Grey(100), 0, 0, Grey(50), Grey(150)});
   for (const int smooth : {0, -1}) {
-    EXPECT_EQ(BW2x2(worked, 2, 0, kPlain, smooth), ".'");
-    EXPECT_EQ(BW2x2(worked, 2, 0, kDotted, smooth), ".'");
-    EXPECT_EQ(BW2x2(worked, 2, 0, kPattern, smooth), "I ");
+    EXPECT_EQ(BWCell(worked, 2, 0, kPlain, smooth), ".'");
+    EXPECT_EQ(BWCell(worked, 2, 0, kDotted, smooth), ".'");
+    EXPECT_EQ(BWCell(worked, 2, 0, kPattern, smooth), "I ");
   }
   // A 4 x 2 picture holding the same cell twice: every style, both parities.
   for (const auto& [pixels, fragment] : {std::pair{std::vector{k, w, k, w, w, w, w, w}, "' "},
                                          {{k, w, k, w, k, w, k, w}, "I "},
                                          {{k, k, k, k, k, w, k, w}, "I'"}}) {
     for (const Int16 style : kStyles) {
-      EXPECT_EQ(BW2x2(Picture(4, 2, pixels), 0, 0, style), fragment) << style;
-      EXPECT_EQ(BW2x2(Picture(4, 2, pixels), 2, 0, style), fragment) << style;
+      EXPECT_EQ(BWCell(Picture(4, 2, pixels), 0, 0, style), fragment) << style;
+      EXPECT_EQ(BWCell(Picture(4, 2, pixels), 2, 0, style), fragment) << style;
     }
   }
   // In a 3 x 3 cell the centre pixel weighs a quarter of each sub-cell.
   for (const Int16 style : kStyles) {
-    EXPECT_EQ(GetPixBW(Picture(3, 3, {w, w, w, w, k, w, w, w, w}), 0, 0, 3, 3, style, 0, {}),
-              "&nbsp; ");
-    EXPECT_EQ(GetPixBW(Picture(3, 3, {k, k, k, k, w, k, k, k, k}), 0, 0, 3, 3, style, 0, {}), "II");
+    EXPECT_EQ(BWCell(Picture(3, 3, {w, w, w, w, k, w, w, w, w}), 0, 0, style, 0, {}, 3), "&nbsp; ");
+    EXPECT_EQ(BWCell(Picture(3, 3, {k, k, k, k, w, k, k, k, k}), 0, 0, style, 0, {}, 3), "II");
   }
 }
 
@@ -102,33 +101,33 @@ TEST(GetPixBW, BrightnessRangeAndLimits) {
   // Plain stretches the range; beyond it the brightness is clamped. Other styles ignore it.
   for (const auto& [grey, fragment] :
        {std::pair{100, "'."}, {60, "II"}, {140, "&nbsp; "}, {40, "II"}, {200, "&nbsp; "}}) {
-    EXPECT_EQ(BW2x2(Filled(2, 2, Grey(grey)), 0, 0, kPlain, 0, {300, 900}), fragment) << grey;
+    EXPECT_EQ(BWCell(Filled(2, 2, Grey(grey)), 0, 0, kPlain, 0, {300, 900}), fragment) << grey;
   }
-  EXPECT_EQ(BW2x2(Filled(2, 2, Grey(60)), 0, 0, kPattern, 0, {300, 900}), "I.");
+  EXPECT_EQ(BWCell(Filled(2, 2, Grey(60)), 0, 0, kPattern, 0, {300, 900}), "I.");
   // 4 x 1230 = 4920: no ink. 4919: one inked sub-cell; all comparison values are equal, so
   // sub-cell 3 takes it.
   const PackedColor light = BrightnessColor(1230);
-  EXPECT_EQ(BW2x2(Filled(2, 2, light), 0, 0, kPlain), "&nbsp; ");
-  EXPECT_EQ(BW2x2(Picture(2, 2, {light, light, light, BrightnessColor(1229)}), 0, 0, kPlain), ". ");
+  EXPECT_EQ(BWCell(Filled(2, 2, light), 0, 0, kPlain), "&nbsp; ");
+  EXPECT_EQ(BWCell(Picture(2, 2, {light, light, light, BrightnessColor(1229)}), 0, 0, kPlain),
+            ". ");
   // Smooth: white is clamped to 4920 and stays white at both parities; 4920 drops a level.
-  EXPECT_EQ(BW2x2(Filled(4, 2, w), 2, 0, kPlain, -1), "&nbsp; ");
-  EXPECT_EQ(BW2x2(Filled(2, 2, light), 0, 0, kPlain, -1), ". ");
+  EXPECT_EQ(BWCell(Filled(4, 2, w), 2, 0, kPlain, -1), "&nbsp; ");
+  EXPECT_EQ(BWCell(Filled(2, 2, light), 0, 0, kPlain, -1), ". ");
   // Half left of the picture: red -1, brightness -2 outside; total 2459, level 1 (black
   // outside would make 2463, level 2).
   const Picture half(1, 2, {BrightnessColor(1231), BrightnessColor(1232)});
-  EXPECT_EQ(BW2x2(half, -1, 0, kPattern), "I.");
+  EXPECT_EQ(BWCell(half, -1, 0, kPattern), "I.");
   for (const auto& [left, top] : {std::pair{-2, 0}, {0, -2}, {1, 0}, {0, 2}, {-40, -40}}) {
-    for (const Int16 style : kStyles) EXPECT_EQ(BW2x2(half, left, top, style, -1), "II");
+    for (const Int16 style : kStyles) EXPECT_EQ(BWCell(half, left, top, style, -1), "II");
   }
-  EXPECT_THROW(BW2x2(half, 0, 0, 4), std::invalid_argument);
-  EXPECT_THROW(BW2x2(half, 0, 0, -1), std::invalid_argument);
-  EXPECT_THROW(BW2x2(half, 0, 0, kPlain, 0, {700, 700}), std::invalid_argument);
+  EXPECT_THROW(BWCell(half, 0, 0, 4), std::invalid_argument);
+  EXPECT_THROW(BWCell(half, 0, 0, -1), std::invalid_argument);
+  EXPECT_THROW(BWCell(half, 0, 0, kPlain, 0, {700, 700}), std::invalid_argument);
 }
 
 // "ffCol bbCol BWMin BWMax" of the region.
 std::string Colors(const Picture& picture, Int16 style, const Region& r) {
-  ColorText ffCol;
-  ColorText bbCol;
+  ColorText ffCol, bbCol;
   BrightnessRange range{-7, -7};
   GetBWColors(picture, style, static_cast<Int16>(r.Left), static_cast<Int16>(r.Top),
               static_cast<Int16>(r.Width), static_cast<Int16>(r.Height), ffCol, bbCol, range);
@@ -202,16 +201,8 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
   }
 }
 
-// A 4 x 4 black cell whose top-left 2 x 2 block has the given red values.
-Picture RedCorner(int a, int b, int c, int d) {
-  return Picture(
-      4, 4,
-      {Rgb(a, 0, 0), Rgb(b, 0, 0), k, k, Rgb(c, 0, 0), Rgb(d, 0, 0), k, k, k, k, k, k, k, k, k, k});
-}
-
 TEST(ColoredCells, HigherAndLowerQuality) {
-  const PackedColor teal = Rgb(10, 171, 205);
-  const PackedColor red = Rgb(255, 0, 0), blue = Rgb(0, 0, 255);
+  const PackedColor teal = Rgb(10, 171, 205), red = Rgb(255, 0, 0), blue = Rgb(0, 0, 255);
   // PixColHiQu keeps the candidate with the closest worst quadrant; GetPixColLoQu gives the mean
   // colour rounded half to even. An empty expectation is not checked.
   struct Case {
@@ -229,9 +220,9 @@ TEST(ColoredCells, HigherAndLowerQuality) {
       // The lower-left quadrant is always ink: the colours swap rather than the characters.
       {Picture(2, 2, {k, k, w, k}), "#000000 #FFFFFF .&nbsp;"},
       {Picture(3, 3, {w, w, w, k, k, k, k, k, k}), "#AAAAAA #000000 .."},  // 255 x 6 / 9
-      // Quadrant 1 red 0.5 rounds to 0 (a uniform cell); 2.5 rounds to 2.
-      {RedCorner(0, 0, 1, 1), "#000000 #000000 II"},
-      {RedCorner(2, 2, 3, 3), "#020000 #000000 .I"},
+      // Reds top left, black elsewhere: a mean red 0.5 rounds to 0 (uniform), 2.5 rounds to 2.
+      {Picture(4, 4, {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), "#000000 #000000 II"},
+      {Picture(4, 4, {2, 2, 0, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), "#020000 #000000 .I"},
       // The blank group's red 32 / 3 is truncated to 10.
       {Picture(2, 2, {Rgb(10, 0, 0), Rgb(11, 0, 0), k, Rgb(11, 0, 0)}), "#0A0000 #000000 .&nbsp;"},
       {Picture(2, 2, {red, blue, blue, red}), "", "#800080"},
@@ -263,10 +254,9 @@ TEST(CellEncoders, CellsLeavingThePictureReadLikeAPaddedPicture) {
   for (Int16 size = 2; size <= 4; ++size) {
     for (int top = -size; top <= 4; ++top) {
       for (int left = -size; left <= 5; ++left) {
-        const auto x = static_cast<Int16>(left), y = static_cast<Int16>(top);
         for (const Int16 style : {kPlain, kPattern}) {
-          EXPECT_EQ(GetPixBW(picture, x, y, size, size, style, 0, {}),
-                    GetPixBW(outsideFrame, x + kPad, y + kPad, size, size, style, 0, {}));
+          EXPECT_EQ(BWCell(picture, left, top, style, 0, {}, size),
+                    BWCell(outsideFrame, left + kPad, top + kPad, style, 0, {}, size));
         }
         EXPECT_EQ(Low(picture, left, top, size), Low(blackFrame, left + kPad, top + kPad, size));
         EXPECT_EQ(High(picture, left, top, size), High(blackFrame, left + kPad, top + kPad, size));

@@ -46,10 +46,6 @@ TEST(Encode, WholeDocuments) {
   const PackedColor red = Rgb(255, 0, 0), white = Grey(255);
   Picture columnNineWhite(10, 4);  // only whole cells are read: column 9 is left out
   for (int y = 0; y < 4; ++y) columnNineWhite.Row(y)[9] = white;
-  Picture blackOverWhite(4, 2);  // two 2x2 cells alike: one background, one font colour
-  for (int x = 0; x < 4; ++x) blackOverWhite.Row(1)[static_cast<std::size_t>(x)] = white;
-  Picture redInTheMiddle = Filled(6, 2, 0);  // the font colour changes inside the run
-  for (int x = 0; x < 6; ++x) redInTheMiddle.Row(1)[x] = x / 2 == 1 ? red : white;
   const std::string black = "<td bgcolor=#000000></td>";
   const PackedColor ink = Rgb(0, 0, 128), cream = Rgb(255, 255, 200);  // darker, though fewer
   const std::string inkThird = BWRow("&nbsp; &nbsp; II&nbsp; ");
@@ -75,10 +71,12 @@ TEST(Encode, WholeDocuments) {
        With(0, 1),
        {ColoredRow(6,
                    "<td bgcolor=#010203></td><td bgcolor=#040506></td><td bgcolor=#070809></td>")}},
-      {blackOverWhite,
+      // Two 2x2 cells alike: one background, one font colour.
+      {Picture(4, 2, {0, 0, 0, 0, white, white, white, white}),
        EncodeOptions{},
        {ColoredRow(4, "<td width=4 bgcolor=#000000><font color=#FFFFFF>....</font></td>")}},
-      {redInTheMiddle,
+      // The font colour changes inside the run.
+      {Picture(6, 2, {0, 0, 0, 0, 0, 0, white, white, red, red, white, white}),
        EncodeOptions{},
        {ColoredRow(6,
                    "<td width=6 bgcolor=#000000><font color=#FFFFFF>..</font>"
