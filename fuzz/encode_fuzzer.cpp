@@ -213,8 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::optional<Region> selection = ConsumeSelection(data, width, height);
   std::vector<PackedColor> palette(data.ConsumeIntegralInRange(1, 8));
   for (PackedColor& colour : palette) colour = data.ConsumeIntegralInRange(0, 0xFFFFFF);
-  std::vector<PackedColor> pixels(static_cast<std::size_t>(width) *
-                                  static_cast<std::size_t>(height));
+  std::vector<PackedColor> pixels(static_cast<std::size_t>(width * height));
   for (PackedColor& pixel : pixels) {
     pixel = palette[data.ConsumeIntegralInRange<std::size_t>(0, palette.size() - 1)];
   }

@@ -47,10 +47,8 @@ inline PackedColor BrightnessColor(int brightness) {
 // Options by their values, in the order of EncodeOptions.
 inline EncodeOptions With(int bw, int ratio, int colorized = 0, int high = -1, int minimize = -1,
                           int style = 2, int smooth = -1) {
-  return EncodeOptions{static_cast<Int16>(bw),        static_cast<Int16>(ratio),
-                       static_cast<Int16>(colorized), static_cast<Int16>(high),
-                       static_cast<Int16>(minimize),  static_cast<Int16>(style),
-                       static_cast<Int16>(smooth)};
+  const auto v = [](int value) { return static_cast<Int16>(value); };
+  return {v(bw), v(ratio), v(colorized), v(high), v(minimize), v(style), v(smooth)};
 }
 
 // The lines of a document whose lines each end in CR LF.
