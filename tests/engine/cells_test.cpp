@@ -147,8 +147,8 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
       Groups({{Rgb(0, 0, 128), 50}, {Rgb(255, 255, 200), 30}, {Rgb(200, 0, 0), 20}});
   struct Case {
     Picture picture;
-    std::vector<Int16> styles;
     std::string expected;
+    std::vector<Int16> styles = {0, 1, 2, 3};
     Region region{0, 0, -1, 1};  // width -1: the whole row
   };
   // Seven dark and two light pixels in a 3 x 3 region of a white picture: were any white pixel
@@ -158,33 +158,31 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
   for (const int i : {20, 21}) framed[i] = Rgb(220, 200, 180);
   const PackedColor a = Rgb(200, 100, 50), green = Rgb(0, 200, 0);
   const Case cases[] = {
-      {Groups({{k, 50}, {w, 50}}), {0, 1, 2, 3}, kBlackOnWhite},
+      {Groups({{k, 50}, {w, 50}}), kBlackOnWhite},
       // Blue 128 is high: the blue range is 0..200.
-      {threeClasses, {0}, "#000080 #FFFFC8 128 1475"},
-      {threeClasses, {1}, "#3F3F8E #FFFFDB 457 1494"},
+      {threeClasses, "#000080 #FFFFC8 128 1475", {0}},
+      {threeClasses, "#3F3F8E #FFFFDB 457 1494", {1}},
       // Two classes only: the dithered style does not spread them.
-      {Groups({{Rgb(20, 40, 60), 7}, {Rgb(220, 200, 180), 3}}), {1}, "#14283C #DCC8B4 220 1220"},
+      {Groups({{Rgb(20, 40, 60), 7}, {Rgb(220, 200, 180), 3}}), "#14283C #DCC8B4 220 1220", {1}},
       // The green class 3 is the runner-up, not the light class 8 with the same count.
       {Groups({{Rgb(240, 240, 240), 2}, {Rgb(30, 30, 30), 6}, {Rgb(30, 200, 30), 2}}),
-       {1},
-       "#1E481E #25F325 306 840"},
+       "#1E481E #25F325 306 840",
+       {1}},
       // Three classes of 5: class 1 dominant, class 2 (red) the runner-up.
       {Groups({{Rgb(10, 10, 10), 5}, {Rgb(250, 250, 250), 5}, {Rgb(250, 10, 10), 5}}),
-       {3},
-       "#460A0A #FF1111 180 578"},
-      {Groups({{Rgb(100, 150, 200), 16}}), {0, 1, 2, 3}, kBlackOnWhite},
-      {Groups({{Rgb(255, 0, 0), 10}, {Rgb(0, 170, 0), 10}}),
-       {0, 1, 2, 3},
-       kBlackOnWhite},  // both 510
-      {Picture(6, 4, framed), {1}, "#14283C #DCC8B4 220 1220", {1, 1, 3, 3}},
+       "#460A0A #FF1111 180 578",
+       {3}},
+      {Groups({{Rgb(100, 150, 200), 16}}), kBlackOnWhite},
+      {Groups({{Rgb(255, 0, 0), 10}, {Rgb(0, 170, 0), 10}}), kBlackOnWhite},  // both 510
+      {Picture(6, 4, framed), "#14283C #DCC8B4 220 1220", {1}, {1, 1, 3, 3}},
       // 14 of 20 pixels outside (red -1, a class of their own) become the ink, clamped to 0.
-      {Filled(3, 2, a), {0, 1, 2, 3}, "#000000 #C86432 0 750", {-1, -1, 5, 4}},
+      {Filled(3, 2, a), "#000000 #C86432 0 750", {0, 1, 2, 3}, {-1, -1, 5, 4}},
       // Three classes: the spread moves the ink a quarter of the way from red -1 toward white.
-      {Groups({{w, 3}, {Rgb(255, 0, 0), 1}}), {1}, "#3F3F3F #FFFFFF 378 1530", {-6, 0, 10, 1}},
+      {Groups({{w, 3}, {Rgb(255, 0, 0), 1}}), "#3F3F3F #FFFFFF 378 1530", {1}, {-6, 0, 10, 1}},
       // The outside class (6) dominates; green, coming first of the two of 3, is the runner-up.
       {Picture(3, 2, {a, a, a, green, green, green}),
-       {1},
        "#003200 #07FB07 150 774",
+       {1},
        {0, -2, 3, 4}},
   };
   for (const Case& c : cases) {
