@@ -118,6 +118,7 @@ TEST(Encode, MergesRunsOnlyWhenThatIsShorter) {
   const auto rowOf = [](const std::vector<PackedColor>& pixels) {
     return EncodeLines(Picture(static_cast<int>(pixels.size()), 1, pixels), With(0, 1)).at(1);
   };
+  EXPECT_EQ(rowOf({a, a}), ColoredRow(4, "<td width=4 bgcolor=#0A141E></td>"));  // shortest run
   EXPECT_EQ(rowOf(std::vector<PackedColor>(7, a)),
             ColoredRow(14, "<td width=14 bgcolor=#0A141E></td>"));
   // Eight pairs save 8 x 17 characters and seventeen single cells cost 17 x 8: a tie keeps the
