@@ -65,12 +65,10 @@ struct Cursor {
     return true;
   }
   bool TakeColour() {  // "#" and six upper-case hexadecimal digits
-    if (rest.size() < 7 || rest[0] != '#') return false;
-    for (const char c : rest.substr(1, 6)) {
-      if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
-    }
-    rest.remove_prefix(7);
-    return true;
+    const bool colour = rest.size() >= 7 && rest[0] == '#' &&
+                        rest.substr(1, 6).find_first_not_of("0123456789ABCDEF") == rest.npos;
+    if (colour) rest.remove_prefix(7);
+    return colour;
   }
   bool TakeInk(std::string_view blank) {  // "I", ".", "'" or the blank as it is written there
     return Take("I") || Take(".") || Take("'") || Take(blank);
@@ -203,15 +201,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   using namespace stipplor;
   using namespace stipplor::fuzz;
   FuzzedDataProvider data(bytes, size);
-  EncodeOptions options;
-  options.BW = ConsumeFlag(data);
-  options.Ratio = data.ConsumeIntegralInRange<Int16>(1, 4);
-  options.Colorized = ConsumeFlag(data);
-  options.HighQuality = ConsumeFlag(data);
-  options.MinimizeSize = ConsumeFlag(data);
-  options.BWEncoding = data.ConsumeIntegralInRange<Int16>(0, 3);
-  options.BWSmoothTransition = ConsumeFlag(data);
-  options.PixelFont = data.ConsumeBool();
+  // A braced list reads its values in order, so the input is taken field by field.
+  const EncodeOptions options{ConsumeFlag(data), data.ConsumeIntegralInRange<Int16>(1, 4),
+                              ConsumeFlag(data), ConsumeFlag(data),
+                              ConsumeFlag(data), data.ConsumeIntegralInRange<Int16>(0, 3),
+                              ConsumeFlag(data), data.ConsumeBool()};
   const int width = data.ConsumeIntegralInRange(0, kMaxPictureSide);
   const int height = data.ConsumeIntegralInRange(0, kMaxPictureSide);
   // The selection is drawn before the pixels, which take what is left of the input: a few
@@ -219,8 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::optional<Region> selection = ConsumeSelection(data, width, height);
   std::vector<PackedColor> palette(data.ConsumeIntegralInRange(1, 8));
   for (PackedColor& colour : palette) colour = data.ConsumeIntegralInRange(0, 0xFFFFFF);
-  std::vector<PackedColor> pixels(static_cast<std::size_t>(width) *
-                                  static_cast<std::size_t>(height));
+  std::vector<PackedColor> pixels(static_cast<std::size_t>(width * height));
   for (PackedColor& pixel : pixels) {
     pixel = palette[data.ConsumeIntegralInRange<std::size_t>(0, palette.size() - 1)];
   }

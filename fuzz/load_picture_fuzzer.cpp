@@ -30,10 +30,8 @@ constexpr long long kMaxFuzzedPixels = 512LL * 512;
 }
 
 // The size Qt's reader sees in the header, without decoding; invalid when it cannot tell.
-QSize DeclaredSize(const std::uint8_t* bytes, std::size_t size) {
-  QByteArray data =
-      QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
-  QBuffer device(&data);
+QSize DeclaredSize(QByteArray file) {
+  QBuffer device(&file);
   device.open(QIODevice::ReadOnly);
   QImageReader reader(&device);
   reader.setDecideFormatFromContent(true);
@@ -74,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const QByteArray file =
       QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
 
-  const QSize declared = DeclaredSize(bytes, size);
+  const QSize declared = DeclaredSize(file);
   const long long pixels = static_cast<long long>(declared.width()) * declared.height();
   const bool overLimit = declared.isValid() && pixels > kMaxDecodedBytes / 4;
   if (declared.isValid() && pixels > kMaxFuzzedPixels && !overLimit) return 0;

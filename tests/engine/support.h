@@ -47,10 +47,8 @@ inline PackedColor BrightnessColor(int brightness) {
 // Options by their values, in the order of EncodeOptions.
 inline EncodeOptions With(int bw, int ratio, int colorized = 0, int high = -1, int minimize = -1,
                           int style = 2, int smooth = -1) {
-  return EncodeOptions{static_cast<Int16>(bw),        static_cast<Int16>(ratio),
-                       static_cast<Int16>(colorized), static_cast<Int16>(high),
-                       static_cast<Int16>(minimize),  static_cast<Int16>(style),
-                       static_cast<Int16>(smooth)};
+  const auto v = [](int value) { return static_cast<Int16>(value); };
+  return {v(bw), v(ratio), v(colorized), v(high), v(minimize), v(style), v(smooth)};
 }
 
 // The lines of a document whose lines each end in CR LF.
@@ -75,8 +73,7 @@ inline std::vector<std::string> EncodeLines(const Picture& picture, const Encode
 
 // "bbCol ffCol ssCol" of the size x size cell at (left, top), higher quality.
 inline std::string High(const Picture& picture, int left, int top, int size) {
-  ColorText bbCol;
-  ColorText ffCol;
+  ColorText bbCol, ffCol;
   std::string_view ssCol;
   const auto s = static_cast<Int16>(size);
   PixColHiQu(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s, bbCol, ffCol, ssCol);
@@ -86,6 +83,17 @@ inline std::string High(const Picture& picture, int left, int top, int size) {
 inline std::string Low(const Picture& picture, int left, int top, int size) {
   const auto s = static_cast<Int16>(size);
   return GetPixColLoQu(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s).Str();
+}
+
+// The message of the E that `run` throws; empty when it throws none.
+template <typename E, typename Run>
+std::string ThrownWhat(const Run& run) {
+  try {
+    run();
+  } catch (const E& error) {
+    return error.what();
+  }
+  return {};
 }
 
 }  // namespace stipplor::test
