@@ -14,16 +14,12 @@ import { fixed, openFidelity } from '../../bench/fidelity/fidelity.mjs';
 // picture, size, family, floors: [correlation, matched SSIM] for text, [SSIM, PSNR dB] for colour
 const CASES = [
   ['astronaut.jpg', '1:2', 'bw plain grey', [0.85, 0.56]],
-  ['rocket.gif', '1:1', 'bw plain colorized', [0.67, 0.56]],
   ['astronaut.jpg', '1:1', 'bw pattern grey smooth', [0.93, 0.70]],
   ['chelsea.bmp', '1:2', 'bw dotted colorized smooth', [0.69, 0.47]],
   ['hubble.jpg', '1:1', 'bw fractal grey', [0.70, 0.61]],
-  ['astronaut.jpg', '2:1', 'bw pattern grey smooth', [0.86, 0.48]],
-  ['rocket.gif', '1:1', 'bw plain grey smooth pixel', [0.90, 0.66]],
   ['chelsea.bmp', '1:1', 'bw dotted grey smooth pixel', [0.90, 0.77]],
   ['astronaut.jpg', '1:2', 'colored low minimize', [0.95, 60]],
   ['hubble.jpg', '1:1', 'colored low minimize', [0.92, 35]],
-  ['chelsea.bmp', '1:1', 'colored high', [0.86, 28]],
   ['astronaut.jpg', '3:2', 'colored high minimize', [0.88, 23]],
   ['rocket.gif', '1:1', 'colored high minimize pixel', [0.94, 51]],
 ];

@@ -173,20 +173,16 @@ TEST_F(ResultWindowTest, ShowsEachRunsPageAndWhatWentWrongAndSavesIt) {
   // The browser process ends, killed or crashed while it loads: the window says why, once, and
   // the page stays saveable.
   TextForm* result = form->ResultWindow();
-  const struct {
-    int signal;
-    const char* cause;
-  } ends[] = {{SIGKILL, "drawing the page was killed"}, {SIGSEGV, "drawing the page crashed"}};
-  for (const auto& end : ends) {
+  for (const auto& [signal, cause] :
+       {std::pair{SIGKILL, "drawing the page was killed"}, {SIGSEGV, "drawing the page crashed"}}) {
     dialogs.warnings.clear();
     result->WebBrowser1->load(QUrl::fromLocalFile(QString::fromStdString(whole)));
     QTest::qWait(300);
-    ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), end.signal);
+    ::kill(static_cast<pid_t>(result->WebBrowser1->page()->renderProcessPid()), signal);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.warnings.empty(); }, 20000));
     QTest::qWait(1000);
     ASSERT_EQ(dialogs.warnings.size(), 1U);
-    EXPECT_TRUE(dialogs.warnings.front().contains(end.cause))
-        << dialogs.warnings.front().toStdString();
+    EXPECT_TRUE(dialogs.warnings.front().contains(cause)) << dialogs.warnings.front().toStdString();
     EXPECT_EQ(result->FailureMessage->text(), dialogs.warnings.front());
     EXPECT_FALSE(result->WebBrowser1->isVisible());
   }
@@ -276,7 +272,6 @@ TEST(ResultZoom, StepsThroughItsStepsAndStopsAtTheEnds) {
     int percent;
     const char* status;
   } cases[] = {
-      {{}, 100, ""},
       {{120}, 200, "Zoom 200%"},
       {{60, 59}, 100, ""},  // not yet a notch
       {{60, 60}, 200, "Zoom 200%"},
