@@ -80,53 +80,29 @@ void Encode(stipplor::MDIPicForm& form) {
   if (!*loaded) throw std::runtime_error("the result window failed to load the page");
 }
 
-// The first pixel of row y that is not white; -1 when there is none.
-int FirstInk(const QImage& image, int y) {
-  if (y < 0 || y >= image.height()) return -1;
-  for (int x = 0; x < image.width(); ++x) {
-    if (image.pixel(x, y) != qRgb(255, 255, 255)) return x;
-  }
-  return -1;
+// Whether the view has drawn the rows in sight at its present size (it draws in steps, and
+// again after tiling resized it).
+bool RowsDrawn(QWebEngineView& view) {
+  std::optional<bool> drawn;
+  view.page()->runJavaScript(QStringLiteral("!!window.stipplorView && stipplorView.drawn()"),
+                             [&drawn](const QVariant& v) { drawn = v.toBool(); });
+  WaitUntil([&drawn] { return drawn.has_value(); }, "the page did not answer");
+  return *drawn;
 }
 
-// Where the page in the view draws its last row: {left, bottom}, once the page has been laid out
-// at the view's present width.
-QPoint LastRow(QWebEngineView& view) {
-  const QString script = QStringLiteral(
-      "(() => { const boxes = [...document.querySelectorAll('table')]"
-      ".map((t) => t.getBoundingClientRect());"
-      "return [innerWidth, Math.min(...boxes.map((b) => Math.floor(b.left))),"
-      "Math.max(...boxes.map((b) => Math.ceil(b.bottom)))]; })()");
-  QVariantList answer;
-  WaitUntil(
-      [&] {
-        std::optional<QVariantList> value;
-        view.page()->runJavaScript(script, [&value](const QVariant& v) { value = v.toList(); });
-        WaitUntil([&value] { return value.has_value(); }, "the page did not answer");
-        answer = *value;
-        return answer.size() == 3 && answer[0].toInt() == view.width();
-      },
-      "the page was not laid out at the view's width");
-  return {answer[1].toInt(), answer[2].toInt()};
-}
-
-// The window's grab once the view has painted the page as it is laid out now and two grabs half
-// a second apart are equal. The view paints in steps, the first of them long before a large page
-// is drawn, and lays the page out again after tiling resized it: its last row must be inked from
-// where the layout puts it (the pictures of the README end in ink).
+// The window's grab once the view has drawn the rows in sight and two grabs half a second apart
+// are equal.
 QImage SettledGrab(QWidget& window, QWebEngineView& view) {
-  const QPoint last = LastRow(view);
-  WaitUntil([&] { return FirstInk(view.grab().toImage(), last.y() - 1) == last.x(); },
-            "the view does not show the page as laid out");
-  QImage previous = window.grab().toImage();
+  QImage previous;
   QImage grab;
   WaitUntil(
       [&] {
         Pause(500);
+        if (!RowsDrawn(view)) return false;
         grab = window.grab().toImage();
         return std::exchange(previous, grab) == grab;
       },
-      "the window kept changing");
+      "the view did not settle on the rows in sight");
   return grab;
 }
 
