@@ -60,10 +60,10 @@ TEST(ParseCommandLine, InputsOutputsRegionAndModes) {
   EXPECT_FALSE(plain.output || plain.outputFolder || plain.region || plain.pageWidth != 0 ||
                plain.document || plain.caption || plain.help || plain.version);
   const CommandLine full = parse(
-      {"-o", "out.html", "--region", "-3,4,-5,60000", "--width=2", "--document", "--", "--bw"});
+      {"-o", "out.html", "--region", "-3,4,-5,60000", "--width=32767", "--document", "--", "--bw"});
   EXPECT_EQ(full.inputs, std::vector<std::string>{"--bw"});
   EXPECT_EQ(std::tuple(full.output, full.region, full.pageWidth, full.document),
-            std::tuple("out.html", Region{-3, 4, -5, 60000}, 2, true));
+            std::tuple("out.html", Region{-3, 4, -5, 60000}, 32767, true));
   const CommandLine several = parse({"a.jpg", "-d", "pages", "b.gif", "--region=0,0,1,1"});
   EXPECT_EQ(several.inputs, (std::vector<std::string>{"a.jpg", "b.gif"}));
   EXPECT_EQ(std::tuple(several.outputFolder, several.region),
@@ -123,7 +123,6 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
 
 TEST(HelpText, AlignsTheOptionsAndWrapsAtEightyColumns) {
   const std::string help = HelpText();
-  EXPECT_TRUE(help.starts_with("Usage: stipplor-encode [options] INPUT [-o OUTPUT]\n"));
   EXPECT_NE(help.find("pages carry their\n                               own 1-pixel font,"),
             std::string::npos);
   EXPECT_TRUE(help.ends_with("\n  -h, --help                   usage\n"));

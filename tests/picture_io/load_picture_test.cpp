@@ -171,6 +171,7 @@ TEST(PictureForPage, GivesTheRegionsAreaAverage) {
   } cases[] = {
       {bmp, {}, 1, 62, 31, 19, 0},
       {bmp, Region{-5, 7, 90, 50}, 3, 40, 60, 33, 0},
+      {bmp, Region{15, -4, 90, 50}, 3, 40, 60, 33, 0},
       {Encoded(edged, "JPEG", 100), {}, 2, 40, 40, 12, 3},
       {Corpus("jpeg_exif_rotated.jpg"), {}, 1, 6, 3, 4, 3},  // averaged as stored, then turned
   };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <array>
@@ -64,7 +65,7 @@ TEST(ScrollLayoutTest, ZoomArithmetic) {
   EXPECT_EQ(PanelLength(1001, 0.5), 501);
   // clang-format off
   // Fit to Window: whole 1/1024ths, at most 100 %, and no bar at that zoom.
-  for (const auto& [W, H, PW, PH, zoom] : {std::tuple{800, 300, 4000, 3000, 102 / 1024.}, {400, 300, 400, 10, 1021 / 1024.}, {400, 300, 399, 10, 1.0}}) {
+  for (const auto& [W, H, PW, PH, zoom] : {std::tuple{800, 300, 4000, 3000, 102 / 1024.}, {400, 300, 400, 10, 1021 / 1024.}, {400, 300, 399, 10, 1.0}, {4000, 300, 10, 1024, 299 / 1024.}}) {
     EXPECT_EQ(FitZoom(W, H, PW, PH), zoom);
     const auto layout = LayOut({.W = W, .H = H, .PW = PanelLength(PW, zoom), .PH = PanelLength(PH, zoom)});
     EXPECT_FALSE(layout->HScroll.Shown || layout->VScroll.Shown);
@@ -226,6 +227,8 @@ TEST_F(PicFormTest, LaysOutFollowsTheMouseGesturesScrollsWhileADragIsHeldAndZoom
   EXPECT_EQ(form->StatusPanel(1), Selection(100, 50, 1074, 100));
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 50%"));
   Trigger("mnuZoomFit");
+  emit form->findChild<QMenu*>("mnuView")->aboutToShow();  // the marks follow the zoom
+  EXPECT_TRUE(Item("mnuZoomFit")->isChecked());
   EXPECT_EQ(form->StatusPanel(kPanelPictureZoom), QStringLiteral("Picture 40%"));
   EXPECT_FALSE(bar("HScroll1")->isVisible() || bar("VScroll1")->isVisible());
   Trigger("mnuZoom100");

@@ -314,6 +314,7 @@ TEST(TilingTest, PlacesTheShownWindowsInTwipsAndRoundsToPixels) {
   // The first result window takes the largest strip beside the picture window that is large
   // enough, or is left where it is.
   EXPECT_EQ(PlaceBeside({0, 0, 600, 450}, {900, 600}), QRect(600, 0, 300, 600));
+  EXPECT_EQ(PlaceBeside({0, 0, 660, 600}, {900, 600}), QRect(660, 0, 240, 600));  // just room
   EXPECT_EQ(PlaceBeside({100, 300, 800, 300}, {900, 600}), QRect(0, 0, 900, 300));
   EXPECT_EQ(PlaceBeside({-50, -50, 800, 500}, {900, 600}), std::nullopt);
 }
