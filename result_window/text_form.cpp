@@ -150,7 +150,7 @@ void TextForm::SaveAs(const QString& FileName) {
                                u'\r' + "Do you want to overwrite it?";
       if (!dialogs_.AskYesNo(this, kAppTitle, question)) return;
     }
-    if (error.isEmpty()) error = WriteWhole(FileName, SavedFileForm(shown_.BodyMarkup()));
+    if (error.isEmpty()) error = WriteWhole(FileName, SavedPage());
     if (error.isEmpty()) {
       setWindowTitle(ReadableFileName(FileName));
       savedFile_ = FileName;

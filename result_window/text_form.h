@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
 
 #include "engine/html_document.h"
 #include "result_window/document_rows.h"
@@ -37,6 +38,8 @@ class TextForm : public QWidget {
 
   // The shown document, as the view renders it and as SaveAs writes it.
   const HtmlDocument& ShownDocument() const { return shown_; }
+  // The shown page as a file holds it: what Save As writes and what is handed to other programs.
+  std::string SavedPage() const { return SavedFileForm(shown_.BodyMarkup()); }
 
   // Writes the shown document's body to FileName in the saved-file form, asking first whether
   // an existing file may be replaced. Shows its own messages; reports nothing to the caller.

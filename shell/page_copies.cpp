@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <string>
 
 #include "frame/dialogs.h"
 #include "picture_io/file_names.h"
@@ -20,10 +19,6 @@
 namespace stipplor {
 
 namespace {
-
-std::string ShownPage(const TextForm& form) {
-  return SavedFileForm(form.ShownDocument().BodyMarkup());
-}
 
 // A file URL of the name's own bytes: QUrl::fromLocalFile() would make a name that is no UTF-8
 // unreadable.
@@ -36,7 +31,7 @@ QUrl FileUrl(const QString& name) {
 // As HTML, which a mail composer or a rich-text editor pastes as the drawing, and as text, the
 // markup itself, for editors of HTML source.
 void MDIPicForm::mnuCopyPage_Click() {
-  const QByteArray page = QByteArray::fromStdString(ShownPage(*textForm_));
+  const QByteArray page = QByteArray::fromStdString(textForm_->SavedPage());
   auto* data = new QMimeData;
   data->setData(QStringLiteral("text/html"), page);
   data->setData(QStringLiteral("text/plain"), page);
@@ -53,7 +48,7 @@ void MDIPicForm::mnuOpenInBrowser_Click() {
     page = browserCopies_->filePath(QStringLiteral("%1-%2.html")
                                         .arg(QFileInfo(ProposedPage()).completeBaseName(),
                                              QString::number(++browserCopyCount_)));
-    const QString error = browserCopies_->isValid() ? WriteWhole(page, ShownPage(*textForm_))
+    const QString error = browserCopies_->isValid() ? WriteWhole(page, textForm_->SavedPage())
                                                     : browserCopies_->errorString();
     if (!error.isEmpty()) {
       dialogs_.Warning(this, kAppTitle, QStringLiteral("Cannot open the page: ") + error);
