@@ -61,8 +61,7 @@ TEST(GetHilbertShape, ShapesOfCells) {
 }
 
 void ExpectSameChoice(const QuadrantColors& q) {
-  const Candidate plain = BestCandidatePlain(q);
-  const Candidate fast = BestCandidate(q);
+  const Candidate plain = BestCandidatePlain(q), fast = BestCandidate(q);
   ASSERT_TRUE(fast.k == plain.k && fast.ink == plain.ink && fast.blank == plain.blank)
       << "quadrant reds " << q[0].red << " " << q[1].red << " " << q[2].red << " " << q[3].red;
 }

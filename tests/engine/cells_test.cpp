@@ -156,7 +156,7 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
   std::vector<PackedColor> framed(24, w);
   for (const int i : {7, 8, 9, 13, 14, 15, 19}) framed[i] = Rgb(20, 40, 60);
   for (const int i : {20, 21}) framed[i] = Rgb(220, 200, 180);
-  const PackedColor a = Rgb(200, 100, 50), green = Rgb(0, 200, 0);
+  const PackedColor a = Rgb(200, 100, 50), g = Rgb(0, 200, 0);  // g: green
   const Case cases[] = {
       {Groups({{k, 50}, {w, 50}}), kBlackOnWhite},
       // Blue 128 is high: the blue range is 0..200.
@@ -180,10 +180,7 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
       // Three classes: the spread moves the ink a quarter of the way from red -1 toward white.
       {Groups({{w, 3}, {Rgb(255, 0, 0), 1}}), "#3F3F3F #FFFFFF 378 1530", {1}, {-6, 0, 10, 1}},
       // The outside class (6) dominates; green, coming first of the two of 3, is the runner-up.
-      {Picture(3, 2, {a, a, a, green, green, green}),
-       "#003200 #07FB07 150 774",
-       {1},
-       {0, -2, 3, 4}},
+      {Picture(3, 2, {a, a, a, g, g, g}), "#003200 #07FB07 150 774", {1}, {0, -2, 3, 4}},
   };
   for (const Case& c : cases) {
     const Region r = c.region.Width == -1 ? Region{0, 0, c.picture.Width(), 1} : c.region;
@@ -194,7 +191,7 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
   // Empty regions and regions wholly outside: black on white.
   for (const Region& r :
        {Region{0, 0, 0, 4}, {0, 0, -3, 4}, {0, 0, 4, -1}, {0, 0, 4, 0}, {10, 10, 3, 3}}) {
-    EXPECT_EQ(Colors(Filled(4, 4, green), 1, r), kBlackOnWhite) << r.Left << " " << r.Width;
+    EXPECT_EQ(Colors(Filled(4, 4, g), 1, r), kBlackOnWhite) << r.Left << " " << r.Width;
   }
 }
 

@@ -30,14 +30,14 @@ TEST(PageWidth, SizeGivesHalfTheWidthInCellsAndNeverEnlarges) {
 }
 
 // Sizes by page width that grow as the cells, once smoothly and once with wider pages now and
-// then smaller than narrower ones: the width found fits, the next does not, and every width
-// measured above it was too large.
+// then smaller than narrower ones: the width found fits, the next does not, every width measured
+// above it was too large, and a few pages were measured, each a run over the picture.
 TEST(PageBudget, FindsAWidthThatFitsWhoseNextDoesNot) {
-  const std::function<long long(int)> sizes[] = {
-      [](int w) { return 200 + 3LL * w * w; },
-      [](int w) { return 200 + 3LL * w * w - (w % 14 == 0 ? 40LL * w : 0); },
+  const std::pair<std::function<long long(int)>, std::size_t> sizes[] = {
+      {[](int w) { return 200 + 3LL * w * w; }, 6},
+      {[](int w) { return 200 + 3LL * w * w - (w % 14 == 0 ? 40LL * w : 0); }, 8},
   };
-  for (const auto& size : sizes) {
+  for (const auto& [size, most] : sizes) {
     const auto measure = [&](int w, long long limit) {
       return size(w) > limit ? limit + 1 : size(w);
     };
@@ -51,6 +51,7 @@ TEST(PageBudget, FindsAWidthThatFitsWhoseNextDoesNot) {
       EXPECT_LE(size(width), budget);
       EXPECT_TRUE(width == 500 || size(width + 2) > budget) << budget;
       for (const int w : measured) EXPECT_TRUE(w <= width || size(w) > budget) << w;
+      EXPECT_LE(measured.size(), most) << budget;
     }
     // The narrowest page is counted whole, to name its size.
     EXPECT_EQ(test::ThrownWhat<PageBudgetError>([&] { FitPageWidth(10, 100, measure); }),

@@ -17,8 +17,7 @@ inline PackedColor Rgb(int red, int green, int blue) { return red | (green << 8)
 inline PackedColor Grey(int g) { return Rgb(g, g, g); }
 
 inline Picture Filled(int width, int height, PackedColor color) {
-  return Picture(width, height,
-                 std::vector<PackedColor>(static_cast<std::size_t>(width * height), color));
+  return Picture(width, height, std::vector(static_cast<std::size_t>(width * height), color));
 }
 
 // A picture with a different colour in every pixel.
@@ -26,8 +25,7 @@ inline Picture Gradient(int width, int height) {
   Picture picture(width, height);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      picture.Row(y)[static_cast<std::size_t>(x)] =
-          Rgb((x * 37 + y * 7) % 256, (y * 40 + x) % 256, (x * y * 23) % 256);
+      picture.Row(y)[x] = Rgb((x * 37 + y * 7) % 256, (y * 40 + x) % 256, (x * y * 23) % 256);
     }
   }
   return picture;

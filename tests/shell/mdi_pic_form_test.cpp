@@ -234,6 +234,9 @@ TEST_F(ShellTest, EncodeAndSaveWriteTheBytesOfTheCommandLine) {
   ASSERT_EQ(test::RunEncoder({"--width=" + width, hubble, "-o", folder / "w"}).exitCode, 0);
   EXPECT_EQ(test::ReadFile(folder / "fit.html"), test::ReadFile(folder / "fit"));
   EXPECT_EQ(test::ReadFile(folder / "fit.html"), test::ReadFile(folder / "w"));
+  OpenPicture(64, 48);  // its whole page fits: as wide as the picture
+  EncodeAndWait();
+  EXPECT_TRUE(form->ResultWindow()->windowTitle().endsWith("Width-64"));
 }
 
 TEST_F(ShellTest, AsksBeforeALargePageReportsAFailedRunAndTakesAClickAfterTheRun) {
@@ -299,6 +302,7 @@ TEST(PageGuardTest, EstimatesEachFamilysBytesAndOffersNoWidthWhenNoneFits) {
   EXPECT_EQ(tall.Choices(), QStringList({"Full Size", "Cancel"}));
   EXPECT_EQ(std::tuple(tall.WidthFor(0, 0), tall.WidthFor(1, 0)),
             std::tuple(std::optional(0), std::optional<int>()));
+  EXPECT_EQ(PageSummary(1, 2'499'999) + "; " + PageSummary(2, 499), "1 cell, 2 MB; 2 cells, 1 KB");
 }
 
 TEST(TilingTest, PlacesTheShownWindowsInTwipsAndRoundsToPixels) {
@@ -343,7 +347,7 @@ TEST_F(ShellTest, TheWindowMenuFollowsTheChildWindowsAndTilingPlacesThem) {
        },
        "eeeeecr"},
       {[&] { Trigger("mnuPicture"); }, "eeeecep"},
-      {[&] { Trigger("mnuRuvaDev"); }, "eeeeecr"},
+      {[&] { Trigger("mnuRuvaDev"), Trigger("mnuRuvaDev"); }, "eeeeecr"},  // chosen again: kept
       {[&] { tile("mnuTileHorizontally"); }, "eeeeecr", {0, 0, w, top}, {0, top, w, h - top}},
       {[&] { ResultSubWindow()->close(); }, "e-eeehr"},  // it only hides
       {[&] { Trigger("mnuTileVertically"); }, "e-eeehr", {0, 0, w, h}},
