@@ -30,8 +30,7 @@ constexpr int kFar = 70000;
 constexpr long long kSafe = 3000;
 
 [[noreturn]] void Fail(std::string_view what, std::string_view line = {}) {
-  std::fprintf(stderr, "%.*s\n  %.*s\n", static_cast<int>(what.size()), what.data(),
-               static_cast<int>(line.size()), line.data());
+  std::fprintf(stderr, "%s\n  %s\n", std::string(what).c_str(), std::string(line).c_str());
   std::abort();
 }
 

@@ -69,8 +69,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   using namespace stipplor;
   using namespace stipplor::fuzz;
-  const QByteArray file =
-      QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+  const QByteArray file = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), size);
 
   const QSize declared = DeclaredSize(file);
   const long long pixels = static_cast<long long>(declared.width()) * declared.height();

@@ -17,11 +17,9 @@ enum Style : Int16 { kPlain = 0, kPattern = 1, kDotted = 2, kFractal = 3 };
 constexpr Int16 kStyles[] = {kPlain, kPattern, kDotted, kFractal};
 const PackedColor k = Grey(0), w = Grey(255);
 
-std::string BWCell(const Picture& picture, int left, int top, Int16 style, int smooth = 0,
-                   BrightnessRange range = {}, int size = 2) {
-  const auto s = static_cast<Int16>(size);
-  return std::string(GetPixBW(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s,
-                              style, static_cast<Int16>(smooth), range));
+std::string BWCell(const Picture& picture, Int16 left, Int16 top, Int16 style, Int16 smooth = 0,
+                   BrightnessRange range = {}, Int16 size = 2) {
+  return std::string(GetPixBW(picture, left, top, size, size, style, smooth, range));
 }
 
 TEST(GetPixBW, UniformGreyCellsAtBothParities) {
@@ -128,8 +126,7 @@ TEST(GetPixBW, BrightnessRangeAndLimits) {
 std::string Colors(const Picture& picture, Int16 style, const Region& r) {
   ColorText ffCol, bbCol;
   BrightnessRange range{-7, -7};
-  GetBWColors(picture, style, static_cast<Int16>(r.Left), static_cast<Int16>(r.Top),
-              static_cast<Int16>(r.Width), static_cast<Int16>(r.Height), ffCol, bbCol, range);
+  GetBWColors(picture, style, r.Left, r.Top, r.Width, r.Height, ffCol, bbCol, range);
   return ffCol.Str() + " " + bbCol.Str() + " " + std::to_string(range.BWMin) + " " +
          std::to_string(range.BWMax);
 }

@@ -136,6 +136,12 @@ TEST(Encode, MergesRunsOnlyWhenThatIsShorter) {
   EXPECT_EQ(rowOf(wide).find("width=", 60), std::string::npos);
   wide.insert(wide.begin(), 2, b);
   EXPECT_NE(rowOf(wide).find("<td width=100 bgcolor=#0A141E>"), std::string::npos);
+  // Higher quality: a pair of cells, then k single ones, around where merging stops paying.
+  for (std::vector row(4, a); row.size() < 24; row.resize(row.size() + 2, row.size() % 4 ? a : b)) {
+    const Region r{0, 0, static_cast<int>(row.size()), 2};  // the lower halves black, outside
+    const Rows plain = EncodeLines(Picture(r.Width, 1, row), With(0, 2, 0, -1, 0), r);
+    EXPECT_LE(EncodeLines(Picture(r.Width, 1, row), With(0, 2), r)[1].size(), plain[1].size());
+  }
 }
 
 TEST(Encode, Captions) {

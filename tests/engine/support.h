@@ -43,10 +43,9 @@ inline PackedColor BrightnessColor(int brightness) {
 }
 
 // Options by their values, in the order of EncodeOptions.
-inline EncodeOptions With(int bw, int ratio, int colorized = 0, int high = -1, int minimize = -1,
-                          int style = 2, int smooth = -1) {
-  const auto v = [](int value) { return static_cast<Int16>(value); };
-  return {v(bw), v(ratio), v(colorized), v(high), v(minimize), v(style), v(smooth)};
+inline EncodeOptions With(Int16 bw, Int16 ratio, Int16 colorized = 0, Int16 high = -1,
+                          Int16 minimize = -1, Int16 style = 2, Int16 smooth = -1) {
+  return {bw, ratio, colorized, high, minimize, style, smooth};
 }
 
 // The lines of a document whose lines each end in CR LF.
@@ -70,17 +69,15 @@ inline std::vector<std::string> EncodeLines(const Picture& picture, const Encode
 }
 
 // "bbCol ffCol ssCol" of the size x size cell at (left, top), higher quality.
-inline std::string High(const Picture& picture, int left, int top, int size) {
+inline std::string High(const Picture& picture, Int16 left, Int16 top, Int16 size) {
   ColorText bbCol, ffCol;
   std::string_view ssCol;
-  const auto s = static_cast<Int16>(size);
-  PixColHiQu(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s, bbCol, ffCol, ssCol);
+  PixColHiQu(picture, left, top, size, size, bbCol, ffCol, ssCol);
   return bbCol.Str() + " " + ffCol.Str() + " " + std::string(ssCol);
 }
 
-inline std::string Low(const Picture& picture, int left, int top, int size) {
-  const auto s = static_cast<Int16>(size);
-  return GetPixColLoQu(picture, static_cast<Int16>(left), static_cast<Int16>(top), s, s).Str();
+inline std::string Low(const Picture& picture, Int16 left, Int16 top, Int16 size) {
+  return GetPixColLoQu(picture, left, top, size, size).Str();
 }
 
 // The message of the E that `run` throws; empty when it throws none.

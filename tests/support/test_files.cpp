@@ -43,8 +43,7 @@ void WriteFile(const std::string& path, const QByteArray& bytes) {
 QByteArray ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error("cannot read " + path);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return QByteArray::fromStdString(bytes);
+  return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 struct stat StatusOf(const std::string& path) {
