@@ -165,7 +165,10 @@ bool PicForm::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  if (watched == Pic && type == QEvent::MouseButtonRelease) DragScroll->stop();
+  if (watched == Pic && type == QEvent::MouseButtonRelease) {
+    DragScroll->stop();
+    if (gestureEnded_) gestureEnded_();
+  }
   if (watched == PicBox && type == QEvent::Wheel) {
     const auto& wheel = static_cast<const QWheelEvent&>(*event);
     // Ctrl+wheel zooms about the pointer, a level a notch; a touchpad's small turns add up.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "engine/encode.h"
 #include "engine/picture.h"
@@ -48,6 +49,9 @@ class PicForm : public QWidget {
   void Form_Activate();
 
   const SelectionModel& Selection() const { return selection_; }
+  // Called after a gesture over the picture ends with the button's release, when the selection
+  // drawn or moved has settled.
+  void OnGestureEnd(std::function<void()> ended) { gestureEnded_ = std::move(ended); }
 
   // The zoom chosen: kFitToWindow or one of kZoomLevels. The window starts at 100 %; a level
   // whose panel would pass the scroll range is refused.
@@ -96,6 +100,7 @@ class PicForm : public QWidget {
   Qt::MouseButtons dragButtons_;
   Qt::KeyboardModifiers dragKeys_;
   QPoint dragAt_;
+  std::function<void()> gestureEnded_;
 
   QWidget* PicBox;
   PicturePanel* Pic;

@@ -30,7 +30,7 @@ DocumentRows::DocumentRows(std::string_view text) : text_(text) {
     const auto end = text.find(kLineEnd, at);
     const std::size_t next = end == std::string_view::npos ? text.size() : end + kLineEnd.size();
     offsets.push_back(at);
-    lines.push_back(text.substr(at, next - at - (end == std::string_view::npos ? 0 : 2)));
+    lines.push_back(text.substr(at, (end == std::string_view::npos ? text.size() : end) - at));
     at = next;
   }
   if (lines.size() < 2) return;

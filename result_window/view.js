@@ -158,11 +158,10 @@ addEventListener('DOMContentLoaded', () => {
   function Wanted() {
     const rect = box.getBoundingClientRect();
     const scale = rect.width > 0 ? width / rect.width : 1;
-    // Only what touches the window: the browser's time and memory follow the cells drawn, and
-    // the blocks are small enough to draw as they come into sight.
-    const marginX = 0, marginY = 0;
-    const x0 = (-rect.left - marginX) * scale, x1 = (innerWidth - rect.left + marginX) * scale;
-    const y0 = (-rect.top - marginY) * scale, y1 = (innerHeight - rect.top + marginY) * scale;
+    // Only what touches the window, with no margin: the browser's time and memory follow the
+    // cells drawn, and the blocks are small enough to draw as they come into sight.
+    const x0 = -rect.left * scale, x1 = (innerWidth - rect.left) * scale;
+    const y0 = -rect.top * scale, y1 = (innerHeight - rect.top) * scale;
     const firstBlock = Math.max(0, Math.floor(y0 / (2 * kRows)));
     const lastBlock = Math.min(Math.ceil(rowCount / kRows) - 1, Math.floor(y1 / (2 * kRows)));
     const columnBlocks = Math.max(1, Math.ceil(width / (2 * kCells)));

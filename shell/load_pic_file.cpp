@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QTimer>
 #include <cerrno>
 #include <exception>
 
@@ -140,6 +141,12 @@ bool MDIPicForm::ShowPicture(const std::function<Picture(QByteArray& file)>& rea
 PicForm& MDIPicForm::ReachPicForm() {
   if (picForm_ != nullptr) return *picForm_;
   picForm_ = new PicForm(*this, dialogs_);
+  // A selection drawn or moved runs once the picture window has handled the release.
+  picForm_->OnGestureEnd([this] {
+    QTimer::singleShot(0, this, [this] {
+      if (picForm_ != nullptr && picForm_->RunRegion() != runRegion_) EncodeOnChange();
+    });
+  });
   QMdiSubWindow* window = mdiArea_->addSubWindow(picForm_);
   window->resize(mdiArea_->size() * 2 / 3);
   return *picForm_;

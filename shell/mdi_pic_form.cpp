@@ -1,7 +1,6 @@
 #include "shell/mdi_pic_form.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +12,6 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QTimer>
 #include <QWebEngineView>
 #include <exception>
 
@@ -47,7 +45,6 @@ MDIPicForm::MDIPicForm(Dialogs& dialogs, QWidget* parent)
   textForm_ = new TextForm(*this, dialogs_);
   mdiArea_->addSubWindow(textForm_)->hide();
   ShowLoadProgress();
-  qApp->installEventFilter(this);
 }
 
 // The status bar shows how far the result window's page has loaded, from the moment the new page
@@ -81,10 +78,7 @@ std::optional<int> MDIPicForm::RunPageWidth() {
 
 // The area and its sub-windows go after this destructor, with the QMainWindow base: their last
 // activation signals must not reach a frame that is no longer whole.
-MDIPicForm::~MDIPicForm() {
-  qApp->removeEventFilter(this);
-  disconnect(mdiArea_, nullptr, this, nullptr);
-}
+MDIPicForm::~MDIPicForm() { disconnect(mdiArea_, nullptr, this, nullptr); }
 
 void MDIPicForm::EncodeOnChange() {
   const auto* result = textForm_ != nullptr ? textForm_->parentWidget() : nullptr;
@@ -92,19 +86,6 @@ void MDIPicForm::EncodeOnChange() {
       result->isVisible() && mnuSave->isEnabled()) {
     mnuEncode_Click();
   }
-}
-
-// A selection is drawn or moved while a button is held; its run waits for the release, after the
-// picture window has handled it.
-bool MDIPicForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease && picForm_ != nullptr &&
-      mnuEncodeOnChange->isChecked() && watched->isWidgetType() &&
-      picForm_->isAncestorOf(static_cast<QWidget*>(watched))) {
-    QTimer::singleShot(0, this, [this] {
-      if (picForm_ != nullptr && picForm_->RunRegion() != runRegion_) EncodeOnChange();
-    });
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 QString MDIPicForm::StatusPanel(int panel) const {

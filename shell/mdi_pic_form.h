@@ -52,8 +52,6 @@ class MDIPicForm : public QMainWindow, public MainFrame {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Sees the mouse released over the picture window, for "Encode on Change".
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 

@@ -181,9 +181,7 @@ TEST(GetBWColors, TwoMostPopulousClassesGiveInkAndBackground) {
   };
   for (const Case& c : cases) {
     const Region r = c.region.Width == -1 ? Region{0, 0, c.picture.Width(), 1} : c.region;
-    for (const Int16 style : c.styles) {
-      EXPECT_EQ(Colors(c.picture, style, r), c.expected) << style;
-    }
+    for (const Int16 style : c.styles) EXPECT_EQ(Colors(c.picture, style, r), c.expected) << style;
   }
   // Empty regions and regions wholly outside: black on white.
   for (const Region& r :
